@@ -1,0 +1,50 @@
+#include "CommandLine.h"
+
+#include <ostream>
+
+#include <qlmib/mibdata/OID.h>
+
+namespace qlmib::cli {
+
+CLI::App* addCommand(CLI::App& app, const std::string& name, const std::string& description, Action& selected,
+                     Action run) {
+    auto* sub = app.add_subcommand(name, description);
+    sub->callback([&selected, run = std::move(run)] { selected = run; });
+    return sub;
+}
+
+std::string_view withoutLeadingDot(std::string_view argument) {
+    if (!argument.empty() && argument.front() == '.') argument.remove_prefix(1);
+    return argument;
+}
+
+bool lookUp(OID& object, std::string_view argument) {
+    argument = withoutLeadingDot(argument);
+    const bool numeric = !argument.empty() && ((argument[0] >= '0' && argument[0] <= '9') || argument[0] == '"');
+    if (numeric) {
+        object.setOID(argument);
+    } else {
+        object.setFullName(argument);
+    }
+    return !object.getFullName().empty();
+}
+
+void lookUpRequired(OID& object, std::string_view argument) {
+    if (!lookUp(object, argument)) throw std::runtime_error(std::string(argument) + " is not in the MIB database");
+}
+
+void writeText(std::ostream& out, std::string_view text) {
+    std::string converted;
+    converted.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            converted += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            converted += text[i];
+        }
+    }
+    out << converted;
+}
+
+}  // namespace qlmib::cli

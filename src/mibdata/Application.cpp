@@ -1,0 +1,14 @@
+#include "Application.h"
+
+#include "Globals.h"
+
+namespace qlmib {
+
+Database& Application::getMIBDatabase() {
+    OpenDatabase();
+    return SharedDatabase();
+}
+
+std::string Application::getHelpFile() const { return HostHelpFile(); }
+
+}  // namespace qlmib

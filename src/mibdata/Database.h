@@ -1,0 +1,132 @@
+#pragma once
+// A connection to a MIB database file (SQLite) and the statements run on it.
+// A Database belongs to the thread that opened it.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "qlmib/mibdata/Queries.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace qlmib {
+
+class Database;
+
+// A prepared statement. Statements of the query catalogue come from the
+// connection's pool and go back to it, reset, when this object is destroyed.
+class Statement {
+public:
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement();
+
+    // Parameters are numbered from 1.
+    Statement& bind(int index, std::string_view text);
+    Statement& bind(int index, const char* text) { return bind(index, std::string_view(text)); }
+    Statement& bind(int index, const std::string& text) { return bind(index, std::string_view(text)); }
+    Statement& bind(int index, std::int64_t value);
+    Statement& bind(int index, int value) { return bind(index, static_cast<std::int64_t>(value)); }
+    Statement& bind(int index, double value);
+    Statement& bindNull(int index);
+    Statement& bindBlob(int index, std::string_view bytes);
+
+    // Advances to the next row; false when there is none. Throws Error.
+    bool step();
+    // Runs a statement that returns no rows to its end.
+    void run();
+    // Ready to run again with new bindings.
+    void reset();
+
+    // Columns are numbered from 0.
+    int columnCount() const;
+    std::string columnName(int column) const;
+    int columnIndex(std::string_view name) const;  // -1 when absent; ignores case
+    bool isNull(int column) const;
+    std::string text(int column) const;            // null reads as ""
+    std::string_view textView(int column) const;   // valid until the next step
+    std::int64_t int64(int column) const;
+    double real(int column) const;
+    std::string blob(int column) const;
+
+private:
+    friend class Database;
+    Statement(Database* owner, sqlite3_stmt* stmt, int poolSlot);
+    void release() noexcept;
+
+    Database* owner_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+    int poolSlot_ = -1;  // catalogue query whose pool takes it back, or -1
+};
+
+// Rolls back unless committed.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction();
+    void commit();
+
+private:
+    Database* db_;
+    bool open_ = true;
+};
+
+class Database {
+public:
+    // Opens an existing database file; throws Error when it is missing, not a
+    // database, or lacks the MIB tables.
+    static std::unique_ptr<Database> open(const std::string& path);
+    // Makes a new database file with the MIB schema and the built-in type
+    // catalogue; throws Error when the file exists or cannot be written.
+    static std::unique_ptr<Database> create(const std::string& path);
+    // A connection that failed to open: every statement raises `failure`.
+    static std::unique_ptr<Database> unopened(const std::string& path, std::string failure);
+
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    bool isOpen() const { return db_ != nullptr; }
+    const std::string& path() const { return path_; }
+
+    // A catalogue statement, prepared once per connection and reused.
+    Statement query(Query q);
+    // A statement of the caller's own, prepared anew.
+    Statement prepare(std::string_view sql);
+    // Runs one or more statements without parameters.
+    void exec(std::string_view sql);
+
+    std::int64_t lastInsertRowid() const;
+    int changes() const;
+
+    bool treeHasIndexBy() const { return hasIndexBy_; }
+    bool treeHasCalculation() const { return hasCalculation_; }
+
+    // The engine's handle, for hosts that use SQLite directly.
+    sqlite3* handle() const { return db_; }
+
+private:
+    friend class Statement;
+    Database(std::string path, sqlite3* db, std::string failure);
+    void inspectSchema();
+    void checkOpen() const;
+    void recycle(int slot, sqlite3_stmt* stmt) noexcept;
+    [[noreturn]] void fail(int rc) const;
+
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    std::string failure_;
+    bool hasIndexBy_ = false;
+    bool hasCalculation_ = false;
+    std::vector<std::vector<sqlite3_stmt*>> pool_;
+};
+
+}  // namespace qlmib

@@ -1,0 +1,113 @@
+#include "Globals.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <system_error>
+
+#include "qlmib/common/Error.h"
+#include "qlmib/mibdata/Database.h"
+
+namespace qlmib {
+namespace {
+
+struct ModuleState {
+    std::unique_ptr<Database> db;
+    int opens = 0;
+};
+
+ModuleState& state() {
+    thread_local ModuleState s;
+    return s;
+}
+
+// Hooks are set once by a host at start-up and read on every thread.
+std::mutex hookMutex;
+MessageHook messageHook;
+DetailsHook detailsHook;
+std::string helpFile;
+
+}  // namespace
+
+std::string InstallFolder() {
+    if (const char* home = std::getenv("QLMIB_HOME"); home && *home) return home;
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path().string();
+    return exe.parent_path().string();
+}
+
+std::string DatabasePath() { return InstallFolder() + "/MIBs.cfg"; }
+
+std::string HelpFilePath() { return InstallFolder() + "/Help/Quellon.chm"; }
+
+std::string HostHelpFile() {
+    std::lock_guard lock(hookMutex);
+    return helpFile;
+}
+
+void OpenDatabase() {
+    {
+        std::lock_guard lock(hookMutex);
+        helpFile = HelpFilePath();
+    }
+    auto& s = state();
+    if (s.db) return;
+    const std::string path = DatabasePath();
+    ++s.opens;
+    try {
+        s.db = Database::open(path);
+    } catch (const Error& e) {
+        s.db = Database::unopened(path, e.what());
+        ShowMessage("Cannot open MIB Database (" + path + ")\r\r" + e.what());
+    }
+}
+
+Database& SharedDatabase() {
+    auto& s = state();
+    if (!s.db) OpenDatabase();
+    return *s.db;
+}
+
+void CloseSharedDatabase() { state().db.reset(); }
+
+int DatabaseOpenCount() { return state().opens; }
+
+void SetMessageHook(MessageHook hook) {
+    std::lock_guard lock(hookMutex);
+    messageHook = std::move(hook);
+}
+
+void ShowMessage(const std::string& text) {
+    MessageHook hook;
+    {
+        std::lock_guard lock(hookMutex);
+        hook = messageHook;
+    }
+    if (hook) {
+        hook(text);
+        return;
+    }
+    std::string line = text;
+    for (auto& c : line)
+        if (c == '\r') c = '\n';
+    std::cerr << line << '\n';
+}
+
+void SetDetailsHook(DetailsHook hook) {
+    std::lock_guard lock(hookMutex);
+    detailsHook = std::move(hook);
+}
+
+void ShowDetailsWindow(const std::string& oid) {
+    DetailsHook hook;
+    {
+        std::lock_guard lock(hookMutex);
+        hook = detailsHook;
+    }
+    if (hook) hook(oid);
+}
+
+}  // namespace qlmib

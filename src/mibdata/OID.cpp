@@ -1,0 +1,313 @@
+#include "OID.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "Parser.h"
+#include "TextNumbers.h"
+#include "qlmib/common/Error.h"
+#include "qlmib/mibdata/Database.h"
+#include "qlmib/mibdata/Globals.h"
+
+namespace qlmib {
+
+OID::OID() { OpenDatabase(); }
+
+OID& OID::Default() {
+    thread_local OID object;
+    return object;
+}
+
+namespace {
+
+struct Candidate {
+    std::string_view oid;  // prefix of the cleaned text to look up
+    size_t suffixAt;       // where the instance suffix starts in the cleaned text
+};
+
+// The prefixes that the lookup tries, longest first: the text itself (without
+// a trailing ".0"), then the text cut before each "." from the right.
+std::vector<Candidate> lookupCandidates(std::string_view cleaned) {
+    std::vector<Candidate> out;
+    std::string_view search = cleaned;
+    size_t suffixAt = cleaned.size();
+    if (search.size() >= 2 && search.substr(search.size() - 2) == ".0") {
+        search.remove_suffix(2);
+        suffixAt = search.size();
+    }
+    while (!search.empty()) {
+        out.push_back({search, suffixAt});
+        const auto dot = search.rfind('.');
+        if (dot == std::string_view::npos) break;
+        search = search.substr(0, dot);
+        suffixAt = dot;
+    }
+    return out;
+}
+
+std::string columnText(const Statement& row, int column) {
+    return row.isNull(column) ? std::string() : row.text(column);
+}
+
+}  // namespace
+
+void OID::setOID(std::string_view text) {
+    Clear();
+    std::string cleaned(text);
+    cleaned.erase(std::remove(cleaned.begin(), cleaned.end(), '"'), cleaned.end());
+    const auto candidates = lookupCandidates(cleaned);
+
+    // One statement tries a batch of prefixes in order.
+    auto& db = SharedDatabase();
+    for (size_t first = 0; first < candidates.size(); first += kOIDCandidateBatch) {
+        const size_t last = std::min(candidates.size(), first + kOIDCandidateBatch);
+        auto q = db.query(Query::TreePrimaryByOIDs);
+        for (size_t i = first; i < last; ++i) q.bind(static_cast<int>(i - first + 1), candidates[i].oid);
+        if (!q.step()) continue;
+        const auto matched = first + static_cast<size_t>(q.int64(TREE_CANDIDATE)) - 1;
+        suffix_ = cleaned.substr(candidates[matched].suffixAt);
+        loadRow(q);
+        return;
+    }
+}
+
+void OID::setFullName(std::string_view text) {
+    if (text.substr(0, 4) == "1.2." || text.substr(0, 4) == "1.3.") {
+        setOID(text);
+        return;
+    }
+    auto& db = SharedDatabase();
+    const auto colon = text.find(':');
+    Statement q = colon == std::string_view::npos ? db.query(Query::TreeFirstPrimaryByName)
+                                                   : db.query(Query::TreeFirstByModuleName);
+    if (colon == std::string_view::npos) {
+        q.bind(1, text);
+    } else {
+        q.bind(1, text.substr(0, colon)).bind(2, text.substr(colon + 1));
+    }
+    const bool found = q.step();
+    Clear();
+    if (found) loadRow(q);
+}
+
+void OID::setName(std::string_view descriptor) {
+    auto q = SharedDatabase().query(Query::TreeFirstByName);
+    q.bind(1, descriptor);
+    const bool found = q.step();
+    Clear();
+    if (found) loadRow(q);
+}
+
+std::string OID::getLongName() const {
+    if (oid_.empty()) return {};
+    // Every prefix at each "." and the whole text; prefix lengths are distinct,
+    // so a row found maps back to its prefix by length.
+    std::vector<size_t> ends;
+    for (size_t i = 0; i < oid_.size(); ++i)
+        if (oid_[i] == '.') ends.push_back(i);
+    ends.push_back(oid_.size());
+    std::vector<std::string> names(ends.size());
+    std::vector<bool> found(ends.size(), false);
+
+    auto& db = SharedDatabase();
+    for (size_t first = 0; first < ends.size(); first += kLongNameBatch) {
+        const size_t last = std::min(ends.size(), first + kLongNameBatch);
+        auto q = db.query(Query::TreeNamesByOIDs);
+        for (size_t i = first; i < last; ++i)
+            q.bind(static_cast<int>(i - first + 1), std::string_view(oid_).substr(0, ends[i]));
+        while (q.step()) {
+            const size_t length = q.textView(0).size();
+            for (size_t i = first; i < last; ++i) {
+                if (ends[i] == length) {
+                    if (!found[i]) {
+                        found[i] = true;
+                        names[i] = q.text(1);
+                    }
+                    break;
+                }
+            }
+        }
+    }
+    std::string out;
+    size_t arcStart = 0;
+    for (size_t i = 0; i < ends.size(); ++i) {
+        if (i) out += '.';
+        if (found[i]) out += names[i];
+        else out.append(oid_, arcStart, ends[i] - arcStart);
+        arcStart = ends[i] + 1;
+    }
+    return out;
+}
+
+void OID::loadRow(const Statement& row) {
+    // Each column on its own: one that cannot be read keeps its member's value.
+    IgnoringErrors([&] {
+        baseOID_ = columnText(row, TREE_OID);
+        oid_ = baseOID_ + suffix_;
+    });
+    IgnoringErrors([&] {
+        if (!row.isNull(TREE_PARENTOID)) parentOID_ = row.text(TREE_PARENTOID);
+    });
+    index_ = (!suffix_.empty() && suffix_[0] == '.') ? suffix_.substr(1) : suffix_;
+    IgnoringErrors([&] {
+        if (!row.isNull(TREE_MIB)) mib_ = row.text(TREE_MIB);
+    });
+    IgnoringErrors([&] {
+        baseName_ = columnText(row, TREE_NAME);
+        name_ = baseName_ + suffix_;
+        fullName_ = mib_ + ":" + baseName_ + suffix_;
+    });
+    auto integer = [&](int column, std::int32_t& member) {
+        if (!row.isNull(column)) member = static_cast<std::int32_t>(row.int64(column));
+    };
+    auto text = [&](int column, std::string& member) {
+        if (!row.isNull(column)) member = row.text(column);
+    };
+    integer(TREE_TYPEI, typeCode_);
+    text(TREE_TYPES, typeName_);
+    text(TREE_DESCRIPTION, description_);
+    integer(TREE_STATUS, status_);
+    integer(TREE_ACCESS, access_);
+    text(TREE_ENUM, enumName_);
+    parse_ = columnText(row, TREE_PARSE);
+    units_ = columnText(row, TREE_UNITS);
+    indexBy_ = columnText(row, TREE_INDEXBY);
+    calculation_ = columnText(row, TREE_CALCULATION);
+}
+
+void OID::Clear() {
+    oid_.clear();
+    mib_.clear();
+    suffix_.clear();
+    name_.clear();
+    baseName_.clear();
+    fullName_.clear();
+    typeName_.clear();
+    enumName_.clear();
+    parse_.clear();
+    units_.clear();
+    description_.clear();
+    indexBy_.clear();
+    status_ = access_ = typeCode_ = 0;
+}
+
+void OID::Sync() {
+    auto& db = SharedDatabase();
+    std::int64_t rowid = 0;
+    {
+        auto find = db.query(Query::TreeFirstRowidByOID);
+        find.bind(1, oid_);
+        if (find.step()) rowid = find.int64(0);
+    }
+    auto write = db.query(rowid ? Query::TreeUpdate : Query::TreeInsert);
+    write.bind(TW_OID, oid_)
+        .bind(TW_MIB, mib_)
+        .bind(TW_PARENTOID, parentOID_)
+        .bind(TW_NAME, name_)
+        .bind(TW_TYPEI, typeCode_)
+        .bind(TW_TYPES, typeName_)
+        .bind(TW_DESCRIPTION, description_)
+        .bind(TW_STATUS, status_)
+        .bind(TW_ACCESS, access_)
+        .bind(TW_ENUM, enumName_)
+        .bind(TW_PARSE, parse_)
+        .bind(TW_UNITS, units_);
+    if (rowid) {
+        write.bind(TW_ROWID, rowid);
+    } else {
+        write.bindNull(TW_INSERT_INDEX).bind(TW_INSERT_PRIMARY, 1);
+    }
+    write.run();
+    if (!rowid) rowid = db.lastInsertRowid();
+    // The annotation columns may be missing from a database.
+    if (db.treeHasIndexBy())
+        IgnoringErrors([&] { db.query(Query::TreeUpdateIndexBy).bind(1, indexBy_).bind(2, rowid).run(); });
+    if (db.treeHasCalculation())
+        IgnoringErrors(
+            [&] { db.query(Query::TreeUpdateCalculation).bind(1, calculation_).bind(2, rowid).run(); });
+}
+
+void OID::setParse(std::string v) {
+    parse_ = std::move(v);
+    Sync();
+}
+
+void OID::setUnits(std::string v) {
+    units_ = std::move(v);
+    Sync();
+}
+
+void OID::ShowOIDDetails() { ShowDetailsWindow(oid_); }
+
+std::string OID::ParseValue(std::string_view Value, std::string_view HexValue) const {
+    return qlmib::ParseValue(*this, Value, HexValue);
+}
+
+std::int32_t OID::OIDIndex(std::string_view oid) {
+    const auto dot = oid.rfind('.');
+    return RoundToInt32(LeadingNumber(dot == std::string_view::npos ? oid : oid.substr(dot + 1)));
+}
+
+// ---- enumerations ------------------------------------------------------------
+
+namespace {
+
+// The label of one number, if a row has it; a null label is flagged.
+struct Label {
+    bool found = false;
+    bool isNull = false;
+    std::string text;
+};
+
+Label lookupLabel(const std::string& enumeration, std::int32_t value) {
+    auto q = SharedDatabase().query(Query::EnumLabel);
+    q.bind(1, enumeration).bind(2, value);
+    Label label;
+    if (q.step()) {
+        label.found = true;
+        label.isNull = q.isNull(1);
+        label.text = q.text(1);
+    }
+    return label;
+}
+
+}  // namespace
+
+std::string OID::EnumString(std::int32_t Value) const {
+    const auto label = lookupLabel(enumName_, Value);
+    return (label.found ? label.text : std::string("unknown")) + "(" + std::to_string(Value) + ")";
+}
+
+std::string OID::EnumName(std::int32_t Value, std::string_view Default) const {
+    const auto label = lookupLabel(enumName_, Value);
+    if (label.found) {
+        if (label.isNull) throw Error(ERR_TYPE_MISMATCH, "Type mismatch");
+        return label.text;
+    }
+    return Default.empty() ? std::to_string(Value) : std::string(Default);
+}
+
+std::string OID::EnumWords(std::int32_t Value, std::string_view Default) const {
+    return CamelCaseWords(EnumName(Value, Default));
+}
+
+std::string OID::EnumList() const {
+    if (enumName_.empty()) return {};
+    auto q = SharedDatabase().query(Query::EnumsByName);
+    q.bind(1, enumName_);
+    std::string out;
+    while (q.step()) {
+        const std::string value = std::to_string(q.int64(0));
+        if (!out.empty()) out += '|';
+        out += '#';
+        out += value;
+        out += ';';
+        out += q.textView(1);
+        out += '(';
+        out += value;
+        out += ')';
+    }
+    return out;
+}
+
+}  // namespace qlmib

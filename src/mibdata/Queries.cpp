@@ -1,0 +1,117 @@
+#include "Queries.h"
+
+#include <array>
+#include <string>
+
+namespace qlmib {
+namespace {
+
+// Case-insensitive comparison is spelt out so that a database whose columns
+// were not declared NOCASE answers the same.
+constexpr std::array<std::string_view, kQueryCount> kTexts = {
+    // TreePrimaryByOID
+    "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0",
+    // TreePrimaryByOIDs: built by candidateSearch()
+    "",
+    // TreeFirstPrimaryByName
+    "SELECT $TREE FROM Tree WHERE Name = ?1 COLLATE NOCASE AND \"Primary\"<>0 LIMIT 1",
+    // TreeFirstByModuleName
+    "SELECT $TREE FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND Name = ?2 COLLATE NOCASE LIMIT 1",
+    // TreeFirstByName
+    "SELECT $TREE FROM Tree WHERE Name = ?1 COLLATE NOCASE LIMIT 1",
+    // TreeByOID
+    "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE",
+    // TreeByModuleName
+    "SELECT $TREE FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND Name = ?2 COLLATE NOCASE",
+    // TreeByName
+    "SELECT $TREE FROM Tree WHERE Name = ?1 COLLATE NOCASE",
+    // TreeByModule
+    "SELECT $TREE FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
+    // TreeNamesByOIDs
+    "SELECT OID, Name FROM Tree WHERE OID COLLATE NOCASE IN "
+    "(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16) ORDER BY rowid",
+    // TreeOIDInModule
+    "SELECT OID FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND OID = ?2 COLLATE NOCASE",
+    // TreePrimaryChildren
+    "SELECT DISTINCT Name, \"Index\", OID, TypeS FROM Tree "
+    "WHERE \"Primary\"<>0 AND ParentOID = ?1 COLLATE NOCASE ORDER BY \"Index\"",
+    // TreeChildren
+    "SELECT $TREE FROM Tree WHERE ParentOID = ?1 COLLATE NOCASE ORDER BY \"Index\"",
+    // TreeCount
+    "SELECT Count(*) AS Total FROM Tree",
+    // TreeCountByModule
+    "SELECT Count(*) AS Total FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
+    // TreeFirstRowidByOID
+    "SELECT rowid FROM Tree WHERE OID = ?1 COLLATE NOCASE LIMIT 1",
+    // TreeRowidByModuleName
+    "SELECT rowid FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND Name = ?2 COLLATE NOCASE LIMIT 1",
+    // TreeInsert
+    "INSERT INTO Tree (OID, MIB, ParentOID, Name, TypeI, TypeS, Description, Status, Access, Enum, "
+    "Parse, Units, \"Index\", \"Primary\") VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14)",
+    // TreeUpdate
+    "UPDATE Tree SET OID=?1, MIB=?2, ParentOID=?3, Name=?4, TypeI=?5, TypeS=?6, Description=?7, "
+    "Status=?8, Access=?9, Enum=?10, Parse=?11, Units=?12 WHERE rowid=?13",
+    // TreeUpdateIndexBy
+    "UPDATE Tree SET IndexBy=?1 WHERE rowid=?2",
+    // TreeUpdateCalculation
+    "UPDATE Tree SET Calculation=?1 WHERE rowid=?2",
+    // TreeDeleteModule
+    "DELETE FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
+    // TreeDeleteModuleOID
+    "DELETE FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND OID = ?2 COLLATE NOCASE",
+    // EnumLabel
+    "SELECT Value, Enum FROM Enums WHERE Name = ?1 COLLATE NOCASE AND Value = ?2 ORDER BY Value",
+    // EnumsByName
+    "SELECT Value, Enum FROM Enums WHERE Name = ?1 COLLATE NOCASE ORDER BY Value",
+    // EnumUpdate
+    "UPDATE Enums SET Enum=?1 WHERE Name = ?2 COLLATE NOCASE AND Value=?3",
+    // EnumInsert
+    "INSERT INTO Enums (Name, Value, Enum) VALUES (?1, ?2, ?3)",
+    // ModuleByName
+    "SELECT Name, Description, Organization, Contact, Compiled, Imported, LastUpdated "
+    "FROM MIBs WHERE Name = ?1 COLLATE NOCASE",
+    // ModulesByName
+    "SELECT Name, Description, Organization, Contact, Compiled, Imported, LastUpdated "
+    "FROM MIBs ORDER BY Name COLLATE NOCASE",
+    // ModuleUpdate
+    "UPDATE MIBs SET Description=?1, Organization=?2, Contact=?3, Compiled=?4, Imported=?5, "
+    "LastUpdated=?6 WHERE Name = ?7 COLLATE NOCASE",
+    // ModuleInsert
+    "INSERT INTO MIBs (Name, Description, Organization, Contact, Compiled, Imported, LastUpdated) "
+    "VALUES (?1,?2,?3,?4,?5,?6,?7)",
+    // ModuleDelete
+    "DELETE FROM MIBs WHERE Name = ?1 COLLATE NOCASE",
+    // TypesAll
+    "SELECT Type, Root, Value FROM Types",
+    // TypeInsert
+    "INSERT INTO Types (Type, Root, Value) VALUES (?1, ?2, ?3)",
+    // IconByOID
+    "SELECT OID, \"Small Icon\" FROM Icons WHERE OID = ?1 COLLATE NOCASE",
+    // IconPictureByOID
+    "SELECT \"Small Icon\" FROM Icons WHERE OID = ?1 COLLATE NOCASE",
+};
+
+// One arm per candidate, tried in order; LIMIT 1 stops at the first arm that
+// finds a row, as a query per candidate would, but in one statement.
+std::string candidateSearch() {
+    std::string sql;
+    for (int i = 1; i <= kOIDCandidateBatch; ++i) {
+        if (i > 1) sql += " UNION ALL ";
+        const auto n = std::to_string(i);
+        sql += "SELECT * FROM (SELECT $TREE, " + n + " AS Candidate FROM Tree WHERE OID = ?" + n +
+               " COLLATE NOCASE AND \"Primary\"<>0 LIMIT 1)";
+    }
+    return sql + " LIMIT 1";
+}
+
+}  // namespace
+
+std::string_view QueryText(Query q) {
+    if (q == Query::TreePrimaryByOIDs) {
+        static const std::string text = candidateSearch();
+        return text;
+    }
+    return kTexts[static_cast<int>(q)];
+}
+
+}  // namespace qlmib

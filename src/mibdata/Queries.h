@@ -1,0 +1,79 @@
+#pragma once
+// The catalogue of every statement the library sends to the MIB database.
+// Values are always bound to the ? parameters, never written into the text.
+
+#include <string_view>
+
+namespace qlmib {
+
+enum class Query : int {
+    // Tree: lookups of one object
+    TreePrimaryByOID,          // ?1 OID
+    TreePrimaryByOIDs,         // ?1..?8 candidate OIDs: the first that has a primary row, and its number
+    TreeFirstPrimaryByName,    // ?1 descriptor
+    TreeFirstByModuleName,     // ?1 module, ?2 descriptor
+    TreeFirstByName,           // ?1 descriptor, primary or not
+    TreeByOID,                 // ?1 OID, primary or not
+    TreeByModuleName,          // ?1 module, ?2 descriptor
+    TreeByName,                // ?1 descriptor, primary or not
+    TreeByModule,              // ?1 module
+    TreeNamesByOIDs,           // ?1..?16 OIDs: (OID, Name) of each row found
+    TreeOIDInModule,           // ?1 module, ?2 OID
+    TreePrimaryChildren,       // ?1 parent OID: DISTINCT Name, Index, OID, TypeS
+    TreeChildren,              // ?1 parent OID: all rows, primary or not
+    TreeCount,
+    TreeCountByModule,         // ?1 module
+    // Tree: writes
+    TreeFirstRowidByOID,       // ?1 OID
+    TreeRowidByModuleName,     // ?1 module, ?2 descriptor
+    TreeInsert,                // see TreeWriteColumns
+    TreeUpdate,                // TreeWriteColumns, then ?13 rowid
+    TreeUpdateIndexBy,         // ?1 text, ?2 rowid
+    TreeUpdateCalculation,     // ?1 text, ?2 rowid
+    TreeDeleteModule,          // ?1 module
+    TreeDeleteModuleOID,       // ?1 module, ?2 OID
+    // Enums
+    EnumLabel,                 // ?1 enumeration, ?2 number: Value, Enum
+    EnumsByName,               // ?1 enumeration: Value, Enum ascending
+    EnumUpdate,                // ?1 label, ?2 enumeration, ?3 number
+    EnumInsert,                // ?1 enumeration, ?2 number, ?3 label
+    // MIBs
+    ModuleByName,              // ?1 module
+    ModulesByName,
+    ModuleUpdate,              // ?1 Description, ?2 Organization, ?3 Contact, ?4 Compiled, ?5 Imported, ?6 LastUpdated, ?7 module
+    ModuleInsert,              // ?1 Name, ?2 Description, ?3 Organization, ?4 Contact, ?5 Compiled, ?6 Imported, ?7 LastUpdated
+    ModuleDelete,              // ?1 module
+    // Types
+    TypesAll,
+    TypeInsert,                // ?1 Type, ?2 Root, ?3 Value
+    // Icons
+    IconByOID,                 // ?1 OID
+    IconPictureByOID,          // ?1 OID
+    Count_
+};
+
+inline constexpr int kQueryCount = static_cast<int>(Query::Count_);
+inline constexpr int kOIDCandidateBatch = 8;    // placeholders of TreePrimaryByOIDs
+inline constexpr int kLongNameBatch = 16;       // placeholders of TreeNamesByOIDs
+
+// Columns that row-returning Tree queries select, in this order.
+enum TreeColumn : int {
+    TREE_OID, TREE_NAME, TREE_MIB, TREE_PARENTOID, TREE_INDEX, TREE_PRIMARY,
+    TREE_TYPEI, TREE_TYPES, TREE_DESCRIPTION, TREE_STATUS, TREE_ACCESS, TREE_ENUM,
+    TREE_PARSE, TREE_UNITS, TREE_INDEXBY, TREE_CALCULATION,
+    TREE_CANDIDATE,  // TreePrimaryByOIDs only: which parameter matched, from 1
+};
+
+// Parameters of TreeInsert and TreeUpdate, 1-based.
+enum TreeWriteColumn : int {
+    TW_OID = 1, TW_MIB, TW_PARENTOID, TW_NAME, TW_TYPEI, TW_TYPES, TW_DESCRIPTION,
+    TW_STATUS, TW_ACCESS, TW_ENUM, TW_PARSE, TW_UNITS, TW_ROWID,
+    // TreeInsert only: ?13 Index (null when unknown), ?14 Primary
+    TW_INSERT_INDEX = 13, TW_INSERT_PRIMARY = 14,
+};
+
+// Catalogue text; "$TREE" stands for the Tree column list, completed per
+// connection because IndexBy and Calculation may be missing from a database.
+std::string_view QueryText(Query q);
+
+}  // namespace qlmib

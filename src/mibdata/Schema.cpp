@@ -1,0 +1,114 @@
+#include "internal/Schema.h"
+
+#include <array>
+#include <cctype>
+#include <string>
+
+#include "qlmib/common/Error.h"
+#include "qlmib/mibdata/Database.h"
+
+namespace qlmib::schema {
+namespace {
+
+// Text columns that queries compare are NOCASE: lookups ignore case.
+constexpr std::string_view kCreate = R"sql(
+CREATE TABLE Tree (
+  OID TEXT COLLATE NOCASE,
+  Name TEXT COLLATE NOCASE,
+  MIB TEXT COLLATE NOCASE,
+  ParentOID TEXT COLLATE NOCASE,
+  "Index" INTEGER,
+  "Primary" INTEGER,
+  TypeI INTEGER,
+  TypeS TEXT COLLATE NOCASE,
+  Description TEXT,
+  Status INTEGER,
+  Access INTEGER,
+  Enum TEXT COLLATE NOCASE,
+  Parse TEXT,
+  Units TEXT,
+  IndexBy TEXT,
+  Calculation TEXT
+);
+CREATE TABLE Enums (Name TEXT COLLATE NOCASE, Value INTEGER, Enum TEXT);
+CREATE TABLE MIBs (
+  Name TEXT COLLATE NOCASE,
+  Description TEXT,
+  Organization TEXT,
+  Contact TEXT,
+  Compiled TEXT,
+  Imported TEXT,
+  LastUpdated TEXT
+);
+CREATE TABLE Types (Type TEXT COLLATE NOCASE, Root TEXT, Value INTEGER);
+CREATE TABLE Icons (OID TEXT COLLATE NOCASE, "Small Icon" BLOB);
+CREATE INDEX TreeOID ON Tree (OID);
+CREATE INDEX TreeName ON Tree (Name);
+CREATE INDEX TreeMIBName ON Tree (MIB, Name);
+CREATE INDEX TreeParent ON Tree (ParentOID, "Index");
+CREATE INDEX EnumsNameValue ON Enums (Name, Value);
+CREATE INDEX MIBsName ON MIBs (Name);
+CREATE INDEX IconsOID ON Icons (OID);
+)sql";
+
+struct Required {
+    std::string_view table;
+    std::vector<std::string_view> columns;
+};
+
+const std::array<Required, 5> kRequired = {{
+    {"Tree", {"OID", "Name", "MIB", "ParentOID", "Index", "Primary", "TypeI", "TypeS", "Description",
+              "Status", "Access", "Enum", "Parse", "Units"}},
+    {"Enums", {"Name", "Value", "Enum"}},
+    {"MIBs", {"Name", "Description", "Organization", "Contact", "Compiled", "Imported", "LastUpdated"}},
+    {"Types", {"Type", "Root", "Value"}},
+    {"Icons", {"OID", "Small Icon"}},
+}};
+
+bool sameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+void create(Database& db) {
+    Transaction tx(db);
+    db.exec(kCreate);
+    auto insert = db.query(Query::TypeInsert);
+    for (const auto& t : builtinTypes()) {
+        insert.bind(1, t.type).bind(2, t.root).bind(3, t.value).run();
+        insert.reset();
+    }
+    tx.commit();
+}
+
+Presence inspect(Database& db) {
+    Presence presence;
+    for (const auto& req : kRequired) {
+        auto info = db.prepare("SELECT name FROM pragma_table_info(?1)");
+        info.bind(1, req.table);
+        std::vector<std::string> names;
+        while (info.step()) names.push_back(info.text(0));
+        if (names.empty()) throw Error(ERR_DATABASE, "The MIB database has no table " + std::string(req.table));
+        auto has = [&](std::string_view column) {
+            for (const auto& n : names)
+                if (sameNoCase(n, column)) return true;
+            return false;
+        };
+        for (auto column : req.columns)
+            if (!has(column))
+                throw Error(ERR_DATABASE, "The MIB database table " + std::string(req.table) +
+                                              " has no column " + std::string(column));
+        if (req.table == "Tree") {
+            presence.indexBy = has("IndexBy");
+            presence.calculation = has("Calculation");
+        }
+    }
+    return presence;
+}
+
+}  // namespace qlmib::schema

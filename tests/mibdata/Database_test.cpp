@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include <qlmib/common/Error.h>
+#include <qlmib/mibdata/Application.h>
+#include <qlmib/mibdata/Database.h>
+#include <qlmib/mibdata/Globals.h>
+#include <qlmib/mibdata/OID.h>
+
+#include "TestHome.h"
+
+namespace qlmib {
+namespace {
+
+using test::TestHome;
+
+// Collects what the library shows to the user.
+struct MessageRecorder {
+    std::vector<std::string> messages;
+    MessageRecorder() {
+        SetMessageHook([this](const std::string& text) { messages.push_back(text); });
+    }
+    ~MessageRecorder() { SetMessageHook(nullptr); }
+};
+
+TEST(Database, TenObjectsOnOneThreadOpenOneConnection) {
+    TestHome home;
+    const int before = DatabaseOpenCount();
+    std::vector<OID> objects(10);
+    EXPECT_EQ(DatabaseOpenCount() - before, 1);
+}
+
+TEST(Database, TwoThreadsGetTwoConnections) {
+    TestHome home;
+    Database* mine = &SharedDatabase();
+    Database* theirs = nullptr;
+    int opensThere = 0;
+    std::thread([&] {
+        OID a, b;
+        theirs = &SharedDatabase();
+        opensThere = DatabaseOpenCount();
+    }).join();
+    EXPECT_NE(mine, theirs);
+    EXPECT_EQ(opensThere, 1);
+}
+
+TEST(Database, MissingFileIsShownOncePerThreadAndQueriesFail) {
+    TestHome home(false);
+    MessageRecorder recorder;
+    OID first;
+    OID second;
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    const std::string prefix = "Cannot open MIB Database (" + home.databasePath() + ")\r\r";
+    EXPECT_EQ(recorder.messages[0].substr(0, prefix.size()), prefix);
+    EXPECT_GT(recorder.messages[0].size(), prefix.size()) << "the engine's message follows";
+    EXPECT_THROW(first.setOID("1.3.6.1"), Error);
+    EXPECT_THROW(first.setFullName("sysDescr"), Error);
+
+    std::thread([&] { OID elsewhere; }).join();
+    EXPECT_EQ(recorder.messages.size(), 2u) << "another thread opens, and fails, on its own";
+}
+
+TEST(Database, FileThatIsNotADatabaseIsRejected) {
+    TestHome home(false);
+    {
+        std::FILE* f = std::fopen(home.databasePath().c_str(), "w");
+        std::fputs("this is not a database file, just text that is long enough to look like a header", f);
+        std::fclose(f);
+    }
+    MessageRecorder recorder;
+    OID object;
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_THROW(object.setOID("1.3"), Error);
+}
+
+TEST(Database, ApplicationHandsOutTheSharedConnection) {
+    TestHome home;
+    Application app;
+    Database& db = app.getMIBDatabase();
+    EXPECT_EQ(&db, &SharedDatabase());
+    test::insertRow(db, {.oid = "1.3.6.1", .name = "internet"});
+    auto q = db.prepare("SELECT Count(*) FROM Tree");
+    ASSERT_TRUE(q.step());
+    EXPECT_EQ(q.int64(0), 1);
+    EXPECT_EQ(app.getHelpFile(), home.folder().string() + "/Help/Quellon.chm");
+}
+
+TEST(Database, CreateRefusesAnExistingFile) {
+    TestHome home;
+    EXPECT_THROW(Database::create(home.databasePath()), Error);
+}
+
+TEST(Database, NewDatabaseCarriesTheTypeCatalogue) {
+    TestHome home;
+    auto q = home.db().prepare("SELECT Value FROM Types WHERE Type = 'counter32'");
+    ASSERT_TRUE(q.step()) << "lookups of type names ignore case";
+    EXPECT_EQ(q.int64(0), 65);
+}
+
+TEST(Database, TransactionRollsBackUnlessCommitted) {
+    TestHome home;
+    auto& db = home.db();
+    {
+        Transaction tx(db);
+        test::insertRow(db, {.oid = "1.3", .name = "org"});
+    }
+    {
+        Transaction tx(db);
+        test::insertRow(db, {.oid = "1.3.6", .name = "dod"});
+        tx.commit();
+    }
+    auto q = db.prepare("SELECT Name FROM Tree");
+    ASSERT_TRUE(q.step());
+    EXPECT_EQ(q.text(0), "dod");
+    EXPECT_FALSE(q.step());
+}
+
+// Databases written by other tools: no annotation columns, text columns that
+// compare case-sensitively, extra columns in another order.
+TEST(Database, ForeignSchemasOpenAndWork) {
+    TestHome home(false);
+    test::writeForeignDatabase(home.databasePath(), R"sql(
+        CREATE TABLE Tree (Extra TEXT, Name TEXT, OID TEXT, MIB TEXT, ParentOID TEXT, "Index" INTEGER,
+                           "Primary" INTEGER, TypeI INTEGER, TypeS TEXT, Description TEXT, Status INTEGER,
+                           Access INTEGER, Enum TEXT, Parse TEXT, Units TEXT);
+        CREATE TABLE Enums (Name TEXT, Value INTEGER, Enum TEXT);
+        CREATE TABLE MIBs (Name TEXT, Description TEXT, Organization TEXT, Contact TEXT, Compiled TEXT,
+                           Imported TEXT, LastUpdated TEXT);
+        CREATE TABLE Types (Type TEXT, Root TEXT, Value INTEGER);
+        CREATE TABLE Icons (OID TEXT, "Small Icon" BLOB);
+        INSERT INTO Tree VALUES ('x', 'sysDescr', '1.3.6.1.2.1.1.1', 'SNMPv2-MIB', '1.3.6.1.2.1.1', 1, -1, 4,
+                                 'DisplayString', NULL, 5, 1, 'IfStatus', '', '');
+        INSERT INTO Enums VALUES ('IfStatus', 1, 'up');
+    )sql");
+
+    OID object;
+    object.setFullName("SNMPV2-mib:SYSDESCR");
+    EXPECT_EQ(object.getOID(), "1.3.6.1.2.1.1.1");
+    EXPECT_EQ(object.getDescription(), "") << "a null description reads as empty";
+    EXPECT_EQ(object.getIndexBy(), "");
+    EXPECT_EQ(object.EnumString(1), "up(1)") << "enumeration names compare without case";
+    object.setCalculation("x");
+    object.setUnits("octets");  // writes back without the annotation columns
+    OID again;
+    again.setOID("1.3.6.1.2.1.1.1.0");
+    EXPECT_EQ(again.getUnits(), "octets");
+    EXPECT_EQ(again.getName(), "sysDescr.0");
+}
+
+TEST(Database, MissingTableIsNamedInTheError) {
+    TestHome home(false);
+    test::writeForeignDatabase(home.databasePath(), "CREATE TABLE Tree (OID TEXT);");
+    try {
+        Database::open(home.databasePath());
+        FAIL() << "opened a database without MIB tables";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Tree"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+}  // namespace qlmib
