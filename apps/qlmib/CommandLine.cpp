@@ -1,10 +1,26 @@
 #include "CommandLine.h"
 
+#include <map>
 #include <ostream>
 
 #include <qlmib/mibdata/OID.h>
 
 namespace qlmib::cli {
+
+namespace {
+std::map<std::string, Registration>& registry() {
+    static std::map<std::string, Registration> commands;
+    return commands;
+}
+}  // namespace
+
+CommandRegistrar::CommandRegistrar(std::string name, Registration registration) {
+    registry().emplace(std::move(name), std::move(registration));
+}
+
+void registerAllCommands(CLI::App& app, Action& selected) {
+    for (auto& [name, registration] : registry()) registration(app, selected);
+}
 
 CLI::App* addCommand(CLI::App& app, const std::string& name, const std::string& description, Action& selected,
                      Action run) {

@@ -23,11 +23,14 @@ using Action = std::function<int()>;
 CLI::App* addCommand(CLI::App& app, const std::string& name, const std::string& description, Action& selected,
                      Action run);
 
-// Each command file registers itself through one of these.
-void registerShow(CLI::App& app, Action& action);
-void registerTranslate(CLI::App& app, Action& action);
-void registerParse(CLI::App& app, Action& action);
-void registerEnum(CLI::App& app, Action& action);
+// A command file registers its command with a static CommandRegistrar:
+//   const CommandRegistrar registrar("show", [](CLI::App& app, Action& selected) { ... });
+// main adds every registered command, in name order.
+using Registration = std::function<void(CLI::App& app, Action& selected)>;
+struct CommandRegistrar {
+    CommandRegistrar(std::string name, Registration registration);
+};
+void registerAllCommands(CLI::App& app, Action& selected);
 
 // Drops one leading "." as net-snmp's tools do.
 std::string_view withoutLeadingDot(std::string_view argument);

@@ -7,7 +7,7 @@
 
 namespace qlmib::cli {
 
-void registerEnum(CLI::App& app, Action& selected) {
+const CommandRegistrar registrar("enum", [](CLI::App& app, Action& selected) {
     struct Args {
         std::string target;
         std::int32_t number = 0;
@@ -22,6 +22,6 @@ void registerEnum(CLI::App& app, Action& selected) {
     });
     cmd->add_option("object", args->target, "OID, NAME or MODULE:NAME")->required();
     cmd->add_option("number", args->number, "The number to translate")->required();
-}
+});
 
 }  // namespace qlmib::cli

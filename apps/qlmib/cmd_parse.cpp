@@ -37,7 +37,7 @@ std::string octetsOf(std::string_view hex) {
 
 }  // namespace
 
-void registerParse(CLI::App& app, Action& selected) {
+const CommandRegistrar registrar("parse", [](CLI::App& app, Action& selected) {
     struct Args {
         std::string target, value, hex;
     };
@@ -56,6 +56,6 @@ void registerParse(CLI::App& app, Action& selected) {
     cmd->add_option("object", args->target, "OID, NAME or MODULE:NAME")->required();
     cmd->add_option("value", args->value, "The raw value; 0x followed by hex digits gives octets")->required();
     cmd->add_option("hexvalue", args->hex, "The value's octets as hex digits (default: derived from VALUE)");
-}
+});
 
 }  // namespace qlmib::cli

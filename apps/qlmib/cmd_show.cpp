@@ -35,7 +35,7 @@ std::string detailsText(const OID& o) {
 
 }  // namespace
 
-void registerShow(CLI::App& app, Action& selected) {
+const CommandRegistrar registrar("show", [](CLI::App& app, Action& selected) {
     auto target = std::make_shared<std::string>();
     auto* cmd = addCommand(app, "show", "Print the details of an object", selected, [target] {
         OID object;
@@ -44,6 +44,6 @@ void registerShow(CLI::App& app, Action& selected) {
         return 0;
     });
     cmd->add_option("object", *target, "OID, NAME or MODULE:NAME")->required();
-}
+});
 
 }  // namespace qlmib::cli

@@ -8,7 +8,7 @@
 
 namespace qlmib::cli {
 
-void registerTranslate(CLI::App& app, Action& selected) {
+const CommandRegistrar registrar("translate", [](CLI::App& app, Action& selected) {
     auto targets = std::make_shared<std::vector<std::string>>();
     auto* cmd = addCommand(app, "translate", "Print OID, full name and long name of objects", selected, [targets] {
         int status = 0;
@@ -24,6 +24,6 @@ void registerTranslate(CLI::App& app, Action& selected) {
         return status;
     });
     cmd->add_option("objects", *targets, "OIDs, NAMEs or MODULE:NAMEs")->required();
-}
+});
 
 }  // namespace qlmib::cli

@@ -18,10 +18,7 @@ int main(int argc, char** argv) {
     app.add_option("--home", home, "Install folder holding MIBs.cfg (overrides $QLMIB_HOME)");
 
     cli::Action selected;
-    cli::registerShow(app, selected);
-    cli::registerTranslate(app, selected);
-    cli::registerParse(app, selected);
-    cli::registerEnum(app, selected);
+    cli::registerAllCommands(app, selected);
 
     try {
         app.parse(argc, argv);
