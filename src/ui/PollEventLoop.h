@@ -1,0 +1,36 @@
+#pragma once
+// The event loop of the headless toolkit: timers, sockets and posted calls
+// driven by poll(2). Not thread-safe: one loop per thread.
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+
+#include "qlmib/ui/EventLoop.h"
+
+namespace qlmib::ui {
+
+class PollEventLoop : public EventLoop {
+public:
+    PollEventLoop();
+    ~PollEventLoop() override;
+
+    std::unique_ptr<Timer> createTimer() override;
+    std::unique_ptr<SocketWatch> watchSocket(int fd, std::function<void()> readable) override;
+    void post(std::function<void()> call) override;
+    void processEvents() override;
+    bool runUntil(const std::function<bool()>& done, int timeoutMs = -1) override;
+
+    struct State;
+
+private:
+    // Waits at most `waitMs` for a socket (0: do not wait), then dispatches
+    // what is due.
+    void iterate(int waitMs);
+
+    std::shared_ptr<State> state_;
+};
+
+}  // namespace qlmib::ui
