@@ -60,6 +60,14 @@ TEST_F(EnumsTest, ListInAscendingOrder) {
               "#-1;minusOne(-1)|#1;up(1)|#2;down(2)|#3;testing(3)|#7;lowerLayerDown(7)|#9;(9)");
 }
 
+TEST_F(EnumsTest, QuoteInAnEnumerationNameIsData) {
+    test::insertRow(home.db(), {.oid = "1.3.6.1.4.1.9.9.2", .name = "quotedEnum", .enumName = "odd'name"});
+    OID o;
+    o.setOID("1.3.6.1.4.1.9.9.2.0");
+    EXPECT_EQ(o.EnumString(1), "quoted(1)");
+    EXPECT_EQ(o.EnumList(), "#1;quoted(1)");
+}
+
 TEST_F(EnumsTest, ObjectWithoutEnumeration) {
     OID plain;
     plain.setOID("1.3.6.1.2.1.1.1.0");
