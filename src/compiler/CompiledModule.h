@@ -12,6 +12,7 @@ namespace qlmib::compiler {
 struct NamedNumber {
     std::string label;
     std::int64_t value = 0;
+    bool operator==(const NamedNumber&) const = default;
 };
 
 struct MibObject {
