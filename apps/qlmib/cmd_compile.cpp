@@ -82,7 +82,9 @@ void printProblems(const CompileReport& report) {
     if (!report.diagnostics.empty()) {
         std::cout << "libsmi errors (severity 3 or worse):\n";
         for (const auto& d : report.diagnostics) {
-            std::cout << "  " << d.file << ':' << d.line << ": [" << d.severity << "] " << d.message << '\n';
+            std::cout << "  ";
+            if (!d.file.empty()) std::cout << d.file << ':' << d.line << ": ";
+            std::cout << '[' << d.severity << "] " << d.message << '\n';
         }
     }
 }

@@ -9,7 +9,6 @@
 #include "internal/ModuleIndex.h"
 #include "internal/ModuleReader.h"
 #include "internal/SmiSession.h"
-#include "internal/TemporaryFolder.h"
 
 namespace qlmib::compiler {
 namespace fs = std::filesystem;
@@ -47,34 +46,27 @@ public:
         }
         for (const auto& folder : options.searchPath) index_.addFolder(folder);
         for (const auto& folder : fileFolders) index_.addFolder(folder);
-        index_.linkInto(links_.path());
-
-        path_ = links_.path().string();
-        for (const auto& folder : options.searchPath) path_ += ":" + fs::absolute(folder).string();
+        for (const auto& folder : options.searchPath) {
+            path_ += (path_.empty() ? "" : ":") + fs::absolute(folder).string();
+        }
     }
 
     CompileReport run(bool useDefaultPath) {
         CompileReport report;
         SmiSession session(path_, useDefaultPath);
-        // libsmi checks a module fully only when it is loaded itself rather
-        // than as another's import: load each request after those it imports.
-        std::vector<std::string> targets, names;
-        std::vector<std::vector<std::string>> imports;
+        // Every module the index knows is loaded from its file before any
+        // module that imports it: libsmi then finds imports already loaded,
+        // whatever their files are called, and checks each module fully,
+        // which it does only for modules loaded themselves, not as imports.
+        std::vector<std::string> targets;
         for (const auto& request : requests_) {
             targets.push_back(loadTarget(request));
-            names.push_back(targets.back());
-            imports.emplace_back();
-            if (const ScannedModule* scanned = index_.scanned(targets.back())) {
-                for (const auto& [source, descriptors] : scanned->imports) imports.back().push_back(source);
-            }
+            preload(targets.back(), session);
         }
-        std::vector<std::string> loaded(requests_.size());
-        for (std::size_t i : DependencyOrder(names, imports)) loaded[i] = session.load(targets[i]);
+        std::vector<std::string> loaded;
+        for (const auto& target : targets) loaded.push_back(session.load(target));
 
-        for (const auto& diagnostic : session.diagnostics()) {
-            report.diagnostics.push_back(diagnostic);
-            report.diagnostics.back().file = realFile(diagnostic.file);
-        }
+        report.diagnostics = session.diagnostics();
         for (size_t i = 0; i < requests_.size(); ++i) {
             report.modules.push_back(result(requests_[i], loaded[i], report.diagnostics));
         }
@@ -87,15 +79,16 @@ private:
         if (!isFile(request)) return request;
         const auto& names = fileModules_.at(request);
         // A file whose module the scan did not recognise is left to libsmi to read.
-        return names.empty() ? fs::absolute(request).string() : names.front();
+        return names.empty() ? fs::absolute(request).lexically_normal().string() : names.front();
     }
 
-    // libsmi names the files it read by the links it was given.
-    std::string realFile(const std::string& path) const {
-        const fs::path p(path);
-        if (p.parent_path() != links_.path()) return path;
-        const auto file = index_.fileOf(p.filename().string());
-        return file.empty() ? path : file.string();
+    // Loads `module` after everything it imports, depth first; an import
+    // cycle is cut where it closes and left to libsmi's own lookup.
+    void preload(const std::string& module, SmiSession& session) {
+        const auto file = index_.fileOf(module);
+        if (file.empty() || !preloaded_.insert(module).second) return;
+        for (const auto& [source, names] : index_.scanned(module)->imports) preload(source, session);
+        session.load(file.string());
     }
 
     ModuleResult result(const std::string& request, const std::string& name,
@@ -108,7 +101,7 @@ private:
                                       : "no file or module named " + request + " was found";
             return r;
         }
-        const std::string file = realFile(module->path ? module->path : "");
+        const std::string file = module->path ? module->path : "";
         if (brokenFile(diagnostics, file)) {
             r.error = name + " has syntax errors in " + file;
             return r;
@@ -143,7 +136,7 @@ private:
     const std::vector<std::string>& requests_;
     ModuleIndex index_;
     std::map<std::string, std::vector<std::string>> fileModules_;
-    TemporaryFolder links_;
+    std::set<std::string> preloaded_;
     std::string path_;
 };
 

@@ -4,8 +4,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <qlmib/common/Error.h>
-
 namespace qlmib::compiler {
 namespace fs = std::filesystem;
 namespace {
@@ -24,45 +22,43 @@ std::vector<ScannedModule> scanFile(const fs::path& file) {
 
 }  // namespace
 
-void ModuleIndex::add(const fs::path& file, ScannedModule module) {
-    auto name = module.name;
-    modules_.try_emplace(std::move(name), Entry{file, std::move(module)});
+const std::vector<ScannedModule>& ModuleIndex::scan(const fs::path& file) {
+    auto it = scans_.find(file);
+    if (it == scans_.end()) it = scans_.emplace(file, scanFile(file)).first;
+    return it->second;
+}
+
+void ModuleIndex::add(const fs::path& file, const ScannedModule& module) {
+    modules_.try_emplace(module.name, Entry{file, module});
 }
 
 std::vector<std::string> ModuleIndex::addFile(const fs::path& file) {
     std::vector<std::string> names;
     const auto absolute = fs::absolute(file).lexically_normal();
-    for (auto& module : scanFile(absolute)) {
+    for (const auto& module : scan(absolute)) {
         names.push_back(module.name);
-        add(absolute, std::move(module));
+        add(absolute, module);
     }
     return names;
 }
 
-std::vector<std::pair<fs::path, std::vector<ScannedModule>>> ModuleIndex::scanFolder(const fs::path& folder) const {
+void ModuleIndex::addFolder(const fs::path& folder) {
     std::vector<fs::path> files;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         files.push_back(fs::absolute(it->path()).lexically_normal());
     }
     std::sort(files.begin(), files.end());
-    std::vector<std::pair<fs::path, std::vector<ScannedModule>>> scanned;
-    for (auto& file : files) scanned.emplace_back(file, scanFile(file));
-    return scanned;
-}
-
-void ModuleIndex::addFolder(const fs::path& folder) {
-    auto scanned = scanFolder(folder);
     const auto namedAfter = [](const fs::path& file, const ScannedModule& module) {
         return file.stem() == module.name || file.filename() == module.name;
     };
-    for (auto& [file, modules] : scanned) {
-        for (auto& module : modules) {
+    for (const auto& file : files) {
+        for (const auto& module : scan(file)) {
             if (namedAfter(file, module)) add(file, module);
         }
     }
-    for (auto& [file, modules] : scanned) {
-        for (auto& module : modules) add(file, std::move(module));
+    for (const auto& file : files) {
+        for (const auto& module : scan(file)) add(file, module);
     }
 }
 
@@ -74,14 +70,6 @@ fs::path ModuleIndex::fileOf(const std::string& module) const {
 const ScannedModule* ModuleIndex::scanned(const std::string& module) const {
     const auto it = modules_.find(module);
     return it == modules_.end() ? nullptr : &it->second.module;
-}
-
-void ModuleIndex::linkInto(const fs::path& folder) const {
-    for (const auto& [name, entry] : modules_) {
-        std::error_code ec;
-        fs::create_symlink(entry.file, folder / name, ec);
-        if (ec) throw Error(ERR_FILE, "Could not link " + (folder / name).string() + ": " + ec.message());
-    }
 }
 
 }  // namespace qlmib::compiler

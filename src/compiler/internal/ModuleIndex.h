@@ -25,20 +25,17 @@ public:
     // What the scan read of `module`, null when it is unknown.
     const ScannedModule* scanned(const std::string& module) const;
 
-    // Makes `folder` hold one link per module, named after it, to its file;
-    // libsmi looks modules up by file name in its path.
-    void linkInto(const std::filesystem::path& folder) const;
-
 private:
     struct Entry {
         std::filesystem::path file;
         ScannedModule module;
     };
-    std::vector<std::pair<std::filesystem::path, std::vector<ScannedModule>>> scanFolder(
-        const std::filesystem::path& folder) const;
-    void add(const std::filesystem::path& file, ScannedModule module);
+    // Each file is read once, however often it is named or its folder searched.
+    const std::vector<ScannedModule>& scan(const std::filesystem::path& file);
+    void add(const std::filesystem::path& file, const ScannedModule& module);
 
     std::map<std::string, Entry> modules_;
+    std::map<std::filesystem::path, std::vector<ScannedModule>> scans_;
 };
 
 }  // namespace qlmib::compiler
