@@ -13,7 +13,7 @@
 namespace qlmib::compiler {
 namespace {
 
-const char* accessText(const SmiNode* node) {
+const char* accessText(SmiNode* node) {
     constexpr SmiNodekind withAccess = SMI_NODEKIND_SCALAR | SMI_NODEKIND_TABLE | SMI_NODEKIND_ROW | SMI_NODEKIND_COLUMN;
     if (!(node->nodekind & withAccess)) return "";
     switch (node->access) {
@@ -23,7 +23,7 @@ const char* accessText(const SmiNode* node) {
     case SMI_ACCESS_READ_WRITE: {
         // libsmi reads read-create as read-write and only marks the row as
         // creatable; the writable columns of such a row are its read-create ones.
-        SmiNode* row = node->nodekind == SMI_NODEKIND_COLUMN ? smiGetParentNode(const_cast<SmiNode*>(node)) : nullptr;
+        SmiNode* row = node->nodekind == SMI_NODEKIND_COLUMN ? smiGetParentNode(node) : nullptr;
         return row && row->create ? "read-create" : "read-write";
     }
     case SMI_ACCESS_NOT_IMPLEMENTED: return "not-implemented";
