@@ -95,7 +95,11 @@ int runCompile(const CompileArguments& args) {
     fs::create_directories(folder, ec);
     if (ec) throw UsageError("cannot create " + folder.string() + ": " + ec.message());
 
-    MibCompiler compiler(CompileOptions{searchFolders(args.searchPath), true});
+    const auto searchPath = searchFolders(args.searchPath);
+    for (const auto& searched : searchPath) {
+        if (!fs::is_directory(searched, ec)) throw UsageError("no folder " + searched.string() + " to search");
+    }
+    MibCompiler compiler(CompileOptions{searchPath, true});
     const auto report = compiler.compile(args.requests);
     const bool written = writeModules(report, folder, std::time(nullptr));
     printProblems(report);

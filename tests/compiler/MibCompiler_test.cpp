@@ -121,24 +121,5 @@ TEST_F(MibCompilerTest, LastUpdatedIsTheNewestRevisionAndNotificationsAreTraps) 
     EXPECT_EQ(event->status, "current");
 }
 
-TEST_F(MibCompilerTest, DependencyOrderPutsImportsBeforeImporters) {
-    const auto tc = [](const std::string& name) {
-        return name + " ::= TEXTUAL-CONVENTION\n    STATUS current\n    DESCRIPTION \"T.\"\n    SYNTAX Integer32\n";
-    };
-    write("c.mib", module("QLTEST-C-MIB", "    TEXTUAL-CONVENTION FROM SNMPv2-TC", tc("QlC"), "", "qlC", 99993));
-    write("b.mib", module("QLTEST-B-MIB", "    TEXTUAL-CONVENTION FROM SNMPv2-TC QlC FROM QLTEST-C-MIB",
-                          tc("QlB") + scalar("qlBValue", "QlC", 1, "qlB"), "", "qlB", 99994));
-    write("a.mib", module("QLTEST-A-MIB", "    QlB FROM QLTEST-B-MIB QlC FROM QLTEST-C-MIB",
-                          scalar("qlAValue", "QlB", 1, "qlA"), "", "qlA", 99995));
-    const auto report = compile({"QLTEST-A-MIB", "QLTEST-C-MIB", "QLTEST-B-MIB"});
-
-    ASSERT_TRUE(report.allSucceeded());
-    std::vector<std::string> order;
-    for (const auto* m : report.dependencyOrder()) order.push_back(m->name);
-    EXPECT_EQ(order, (std::vector<std::string>{"QLTEST-C-MIB", "QLTEST-B-MIB", "QLTEST-A-MIB"}));
-    EXPECT_EQ(report.modules[0].module.imports,
-              (std::vector<std::string>{"SNMPv2-SMI", "QLTEST-B-MIB", "QLTEST-C-MIB"}));
-}
-
 }  // namespace
 }  // namespace qlmib::test
