@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "internal/DependencyOrder.h"
+#include "internal/MibScanner.h"
+
+namespace qlmib::compiler {
+namespace {
+
+using Imports = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+TEST(MibScannerTest, FindsModulesAndTheirImports) {
+    const char* text = R"(-- FAKE-MIB DEFINITIONS ::= BEGIN in a comment
+FIRST-MIB DEFINITIONS ::= BEGIN
+IMPORTS
+    MODULE-IDENTITY, OBJECT-TYPE -- a comment -- , Integer32
+        FROM SNMPv2-SMI
+    DisplayString FROM SNMPv2-TC;
+x OBJECT-TYPE
+    DESCRIPTION "NOT-A-MIB DEFINITIONS ::= BEGIN FROM x"
+    ::= { y 1 }
+END
+SECOND-MIB { iso 3 } DEFINITIONS ::= BEGIN
+Thing MACRO ::= BEGIN "strange ' text" OTHER DEFINITIONS ::= BEGIN END
+END
+)";
+    const auto modules = ScanModules(text);
+    ASSERT_EQ(modules.size(), 2u);
+    EXPECT_EQ(modules[0].name, "FIRST-MIB");
+    EXPECT_EQ(modules[0].imports, (Imports{{"SNMPv2-SMI", {"MODULE-IDENTITY", "OBJECT-TYPE", "Integer32"}},
+                                           {"SNMPv2-TC", {"DisplayString"}}}));
+    EXPECT_EQ(modules[1].name, "SECOND-MIB");
+    EXPECT_TRUE(modules[1].imports.empty());
+}
+
+TEST(MibScannerTest, BrokenTextEndsTheScanQuietly) {
+    for (const char* text : {"", "A-MIB DEFINITIONS", "A-MIB DEFINITIONS ::= BEGIN IMPORTS x FROM", "\"open string",
+                             "X MACRO ::= BEGIN never ends", "A-MIB DEFINITIONS ::= BEGIN IMPORTS a, b FROM"}) {
+        EXPECT_NO_THROW(ScanModules(text)) << text;
+    }
+    EXPECT_EQ(ScanModules("A-MIB DEFINITIONS ::= BEGIN IMPORTS a FROM").size(), 1u);
+}
+
+TEST(MibScannerTest, SyntaxNameAtALine) {
+    const char* text = "M DEFINITIONS ::= BEGIN\n"
+                       "a OBJECT-TYPE\n SYNTAX FancyType (SIZE (4))\n ::= { x 1 }\n"
+                       "b OBJECT-TYPE\n -- SYNTAX Hidden\n SYNTAX OCTET STRING\n ::= { x 2 }\n"
+                       "c OBJECT-TYPE\n SYNTAX OBJECT IDENTIFIER ::= { x 3 }\n"
+                       "d OBJECT IDENTIFIER ::= { x 4 }\n"
+                       "END\n";
+    EXPECT_EQ(SyntaxNameAt(text, 2), "FancyType");
+    EXPECT_EQ(SyntaxNameAt(text, 5), "OCTET-STRING");
+    EXPECT_EQ(SyntaxNameAt(text, 9), "OBJECT-IDENTIFIER");
+    EXPECT_EQ(SyntaxNameAt(text, 11), "");
+    EXPECT_EQ(SyntaxNameAt(text, 99), "");
+}
+
+TEST(DependencyOrderTest, ImportsComeFirstAndCyclesEnd) {
+    const std::vector<std::string> names{"A", "B", "C", "D"};
+    // A imports B and an outside module; B imports C; C imports B (a cycle); D stands alone.
+    const auto order = DependencyOrder(names, {{"B", "OUTSIDE"}, {"C"}, {"B"}, {}});
+    EXPECT_EQ(order, (std::vector<std::size_t>{2, 1, 0, 3}));
+    EXPECT_TRUE(DependencyOrder({}, {}).empty());
+}
+
+}  // namespace
+}  // namespace qlmib::compiler
