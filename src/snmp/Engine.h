@@ -84,7 +84,7 @@ public:
     bool getAsynchronous() const { return asynchronous_; }
     void setAsynchronous(bool asynchronous) { asynchronous_ = asynchronous; }
     // Type code (RawType) and text of the next SET; after a synchronous
-    // request, type and text of the value received.
+    // request that the agent answered, type and text of the value received.
     int getValueType() const { return valueType_; }
     void setValueType(int type) { valueType_ = type; }
     const std::string& getValue() const { return value_; }

@@ -174,20 +174,20 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         netsnmp_pdu* response = nullptr;
         const int status = snmp_sess_synch_response(session.handle.get(), pdu.release(), &response);
         const PduHandle reply(response);
-        Answer answer = status == STAT_SUCCESS && reply ? AnswerFromResponse(*reply, request.shape)
-                        : status == STAT_TIMEOUT       ? failedAnswer(request, ENGINE_TIMEOUT, "Timeout")
-                                                       : failedAnswer(request, ENGINE_SEND_FAILED,
-                                                                      sessionError(session.handle.get()));
+        if (status != STAT_SUCCESS || !reply) {
+            const bool timedOut = status == STAT_TIMEOUT;
+            return describe(failedAnswer(request, timedOut ? ENGINE_TIMEOUT : ENGINE_SEND_FAILED,
+                                         timedOut ? "Timeout" : sessionError(session.handle.get())));
+        }
+        Answer answer = AnswerFromResponse(*reply, request.shape);
         describe(answer);
-        owner.setReceivedValue(answer.rawTypes.empty() ? RAW_NULL : answer.rawTypes.front(),
-                               answer.values.empty() ? std::string() : std::move(answer.values.front()));
+        if (!answer.values.empty()) owner.setReceivedValue(answer.rawTypes.front(), std::move(answer.values.front()));
     }
 
     void finish(Request request, long code, const std::string& text, bool asynchronous) {
         Answer answer = failedAnswer(request, code, text);
         if (asynchronous) return queue(std::move(request), std::move(answer));
         describe(answer);
-        owner.setReceivedValue(RAW_NULL, {});
     }
 
     void describe(const Answer& answer) {

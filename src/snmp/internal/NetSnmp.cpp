@@ -46,8 +46,9 @@ void InitNetSnmp() {
         netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
         const std::string persistent = (ConfigFolder() / "net-snmp").string();
         netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_PERSISTENT_DIR, persistent.c_str());
-        // Every failure reaches the caller as an answer; nothing is printed.
-        snmp_disable_log();
+        // Every failure reaches the caller as an answer. With no handler at all
+        // net-snmp would fall back to printing on the host's standard output.
+        netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_EMERG);
         init_snmp("qlmib");
     });
 }
