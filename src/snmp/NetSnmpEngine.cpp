@@ -91,7 +91,10 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         request.peer = *peer;
         for (const auto& text : request.oidTexts) {
             auto name = ParseOid(text);
-            if (!name) return finish(std::move(request), ENGINE_BAD_OID, "Bad OID \"" + text + "\"", asynchronous);
+            if (!name) {
+                const std::string reason = "Bad OID \"" + text + "\"";
+                return finish(std::move(request), ENGINE_BAD_OID, reason, asynchronous);
+            }
             request.shape.oids.push_back(std::move(*name));
         }
         if (request.oidTexts.empty()) return finish(std::move(request), ENGINE_BAD_OID, "No OID given", asynchronous);

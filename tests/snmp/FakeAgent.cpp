@@ -128,6 +128,8 @@ void FakeAgent::receive() {
     auto [pduType, pdu] = message.next();
     Request request;
     request.pduType = pduType;
+    request.version = version;
+    request.community = community;
     request.requestId = pdu.integer();
     request.nonRepeaters = pdu.integer();
     request.maxRepetitions = pdu.integer();

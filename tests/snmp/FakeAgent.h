@@ -17,6 +17,8 @@ class FakeAgent {
 public:
     struct Request {
         int pduType = 0;  // 0xA0 GET, 0xA1 GET-NEXT, 0xA3 SET, 0xA5 GET-BULK
+        long version = 0;  // 0 for SNMPv1, 1 for v2c
+        std::string community;
         long requestId = 0;
         long nonRepeaters = 0, maxRepetitions = 0;  // error status and index outside GET-BULK
         std::vector<std::string> oids;

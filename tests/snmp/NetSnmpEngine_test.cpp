@@ -186,13 +186,6 @@ TEST_F(EngineTest, ValuesAsTextByType) {
     EXPECT_EQ(answerTo([&] { get("1.3.6.1.2.1.4.20.1.1.127.0.0.1"); }).hexValues[0], "7F000001");
 }
 
-TEST_F(EngineTest, GetNextAnswersWithTheFollowingInstance) {
-    engine->setRequestOID("1.3.6.1.2.1.1.5");
-    const auto r = answerTo([&] { engine->GetNext(agent().address()); });
-    EXPECT_EQ(r.oids, std::vector<std::string>{kSysName});
-    EXPECT_EQ(r.values, std::vector<std::string>{SnmpAgent::kSysName});
-}
-
 TEST_F(EngineTest, BulkWalkFindsWhatAGetNextWalkFinds) {
     int bulkRequests = 0, nextRequests = 0;
     const auto bulk = walk("1.3.6.1.2.1.2.2", true, &bulkRequests);
@@ -416,6 +409,9 @@ TEST_F(EngineTest, MalformedHostsAndOidsAreAnsweredWithAnError) {
         EXPECT_FALSE(r.text.empty());
         EXPECT_EQ(r.tag, "tag");
         EXPECT_EQ(r.oids, std::vector<std::string>{c.oid});
+        if (c.code == ENGINE_BAD_OID && !c.oid.empty()) {
+            EXPECT_NE(r.text.find(c.oid), std::string::npos) << r.text;
+        }
     }
 }
 
@@ -539,6 +535,24 @@ TEST_F(EngineTest, BulkAnsweredTooBigIsRetriedWithHalfTheRepetitions) {
     EXPECT_EQ(r.code, ENGINE_ERROR_STATUS + 1);
     EXPECT_EQ(r.text, "tooBig");
     EXPECT_EQ(never.requests().size(), 2u);
+}
+
+TEST_F(EngineTest, CommunityAndVersionGoOutAsSet) {
+    FakeAgent agent(loop, [](const FakeAgent::Request& request) {
+        return FakeAgent::Reply{true, 0, 0, {octets(request.oids[0], request.community)}};
+    });
+    const std::pair<std::string, int> cases[] = {{"", 1}, {"", 2}, {"private", 2}, {"public", 1}};
+    for (const auto& [community, version] : cases) {
+        engine->setCommunity(community);
+        engine->setVersion(version);
+        EXPECT_EQ(answerTo([&] { get(kSysName, "", agent.address()); }).values[0], community)
+            << "an empty community must not become net-snmp's default";
+        EXPECT_EQ(agent.requests().back().version, version - 1);
+    }
+    engine->GetBulk(agent.address(), "bulk", "", {kSysName}, 0, 1);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(agent.requests().back().version, 1) << "GET-BULK is always v2c";
+    EXPECT_EQ(agent.requests().back().community, "bulk");
 }
 
 TEST_F(EngineTest, AnswersThatWouldLoopAWalkEndIt) {
