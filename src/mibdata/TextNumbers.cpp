@@ -31,18 +31,21 @@ Int roundChecked(double value) {
     return static_cast<Int>(r);
 }
 
-}  // namespace
-
-double LeadingNumber(std::string_view text) {
+// Reads the number at the start of `text`; `end` receives the index just past
+// it (0 when there is none).
+double scanNumber(std::string_view text, size_t& end) {
+    end = 0;
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     if (i + 1 < text.size() && text[i] == '&' && upper(text[i + 1]) == 'H') {
         double value = 0;
-        for (i += 2; i < text.size(); ++i) {
+        const size_t first = i + 2;
+        for (i = first; i < text.size(); ++i) {
             const int d = hexDigit(text[i]);
             if (d < 0) break;
             value = value * 16 + d;
         }
+        if (i > first) end = i;
         return value;
     }
     // Copy the longest prefix that has the shape of a number, then convert it.
@@ -55,7 +58,7 @@ double LeadingNumber(std::string_view text) {
         while (i < text.size() && isDigit(text[i])) ++i, ++digits;
     }
     if (digits == 0) return 0;
-    size_t end = i;
+    end = i;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
@@ -72,6 +75,22 @@ double LeadingNumber(std::string_view text) {
         return std::strtod(buffer, nullptr);
     }
     return std::strtod(std::string(text.substr(start, length)).c_str(), nullptr);
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+    size_t end;
+    return scanNumber(text, end);
+}
+
+std::optional<double> WholeNumber(std::string_view text) {
+    size_t end;
+    const double value = scanNumber(text, end);
+    if (end == 0) return std::nullopt;
+    while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) ++end;
+    if (end != text.size()) return std::nullopt;
+    return value;
 }
 
 std::int32_t RoundToInt32(double value) { return roundChecked<std::int32_t>(value); }

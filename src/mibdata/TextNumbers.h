@@ -3,6 +3,7 @@
 // conversion in the library goes through these.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace qlmib {
 // The number at the start of a text: optional blanks, sign, digits, decimal
 // point and exponent, or "&H" and hex digits. No number gives 0.
 double LeadingNumber(std::string_view text);
+
+// The number that the whole text holds (blanks around it allowed, same forms
+// as LeadingNumber), or none when anything else is left over ("12abc", "").
+std::optional<double> WholeNumber(std::string_view text);
 
 // Round to the nearest whole number, an exact half to the even neighbour.
 // Throws Error(ERR_OVERFLOW) when the result does not fit.

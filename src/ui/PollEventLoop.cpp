@@ -107,6 +107,9 @@ void PollEventLoop::iterate(int waitMs) {
     std::deque<std::function<void()>> calls;
     calls.swap(state->posted);
     for (auto& call : calls) call();
+    // A posted call is an event: what the caller waits for may have happened,
+    // so it must not be made to wait for a socket as well.
+    if (!calls.empty()) waitMs = 0;
 
     const auto now = Clock::now();
     for (const auto& [id, core] : state->timers) {

@@ -22,6 +22,16 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.expected) << c.text;
 }
 
+TEST(WholeNumber, AcceptsOnlyATextThatIsANumber) {
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"42", 42},       {" -7 ", -7},          {"1e3", 1000},         {"&HFF", 255},
+        {"2.5", 2.5},     {"12abc", std::nullopt}, {"", std::nullopt},  {"  ", std::nullopt},
+        {"abc", std::nullopt}, {"&H", std::nullopt}, {"1 2", std::nullopt}, {"-", std::nullopt},
+        {"1e", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(WholeNumber(text), expected) << '"' << text << '"';
+}
+
 TEST(RoundToInt, HalvesGoToTheEvenNeighbour) {
     const std::pair<double, int> cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {2.4, 2}, {2.6, 3}, {-0.4, 0}};
     for (auto [in, out] : cases) EXPECT_EQ(RoundToInt32(in), out) << in;

@@ -106,6 +106,20 @@ TEST(PollEventLoop, PostedCallsRunLaterInOrder) {
     EXPECT_EQ(order, "abc");
 }
 
+TEST(PollEventLoop, WaitEndsAsSoonAsAPostedCallHasDoneIt) {
+    PollEventLoop loop;
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    auto watch = loop.watchSocket(fds[0], [] {});  // something that could be waited for
+    bool done = false;
+    loop.post([&] { done = true; });
+    const auto start = Clock::now();
+    EXPECT_TRUE(loop.runUntil([&] { return done; }, 2000));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+    close(fds[0]);
+    close(fds[1]);
+}
+
 TEST(PollEventLoop, TimeoutEndsTheWait) {
     PollEventLoop loop;
     int fds[2];

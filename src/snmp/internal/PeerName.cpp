@@ -1,0 +1,73 @@
+#include "PeerName.h"
+
+#include <algorithm>
+
+#include "qlmib/mibdata/TextNumbers.h"
+
+namespace qlmib::snmp::internal {
+namespace {
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::optional<int> portNumber(std::string_view text) {
+    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int port = RoundToInt32(LeadingNumber(text));
+    if (port < 1 || port > 65535) return std::nullopt;
+    return port;
+}
+
+}  // namespace
+
+std::optional<std::string> PeerName(std::string_view host, int port, std::string& error) {
+    const std::string_view given = host;
+    auto bad = [&](const std::string& why) -> std::optional<std::string> {
+        error = "Bad address \"" + std::string(given) + "\": " + why;
+        return std::nullopt;
+    };
+    while (!host.empty() && host.front() == ' ') host.remove_prefix(1);
+    while (!host.empty() && host.back() == ' ') host.remove_suffix(1);
+
+    bool ipv6 = false;
+    if (startsWithNoCase(host, "udp6:")) {
+        ipv6 = true;
+        host.remove_prefix(5);
+    } else if (startsWithNoCase(host, "udp:")) {
+        host.remove_prefix(4);
+    }
+
+    std::string_view name = host, portText;
+    if (!host.empty() && host.front() == '[') {
+        const auto close = host.find(']');
+        if (close == std::string_view::npos) return bad("no closing ]");
+        name = host.substr(1, close - 1);
+        const auto rest = host.substr(close + 1);
+        if (!rest.empty() && rest.front() != ':') return bad("unexpected text after ]");
+        if (!rest.empty()) portText = rest.substr(1);
+        if (!rest.empty() && portText.empty()) return bad("no port after :");
+        ipv6 = true;
+    } else if (const auto colons = std::count(host.begin(), host.end(), ':'); colons > 1) {
+        ipv6 = true;  // a bare IPv6 address cannot carry a port
+    } else if (colons == 1) {
+        const auto colon = host.find(':');
+        name = host.substr(0, colon);
+        portText = host.substr(colon + 1);
+        if (portText.empty()) return bad("no port after :");
+    }
+    if (name.empty()) return bad("no host");
+    if (name.find_first_of(" \t/[]") != std::string_view::npos) return bad("not a host name or address");
+
+    if (!portText.empty()) {
+        const auto number = portNumber(portText);
+        if (!number) return bad("the port must be a number from 1 to 65535");
+        port = *number;
+    } else if (port < 1 || port > 65535) {
+        return bad("the port " + std::to_string(port) + " is not from 1 to 65535");
+    }
+    const std::string address = ipv6 ? "[" + std::string(name) + "]" : std::string(name);
+    return (ipv6 ? "udp6:" : "udp:") + address + ":" + std::to_string(port);
+}
+
+}  // namespace qlmib::snmp::internal

@@ -1,0 +1,16 @@
+#pragma once
+// The host of a request as net-snmp's transport names it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qlmib::snmp::internal {
+
+// "HOST", "HOST:PORT", "[IPV6]", "[IPV6]:PORT" or a bare IPv6 address,
+// optionally after "udp:" or "udp6:", becomes "udp:HOST:PORT" or
+// "udp6:[IPV6]:PORT"; `port` applies when the host names none. A malformed
+// host gives nullopt and the reason in `error`.
+std::optional<std::string> PeerName(std::string_view host, int port, std::string& error);
+
+}  // namespace qlmib::snmp::internal

@@ -1,0 +1,52 @@
+#pragma once
+// A real snmpd on loopback for live tests and benchmarks. It reads only the
+// configuration written here: a read community, a read-write community,
+// writable sysContact and sysLocation, and sysName fixed so that a SET of it
+// is refused. It runs in its own folder and stops with the object (or with the
+// test program, should that die first).
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+
+namespace qlmib::test {
+
+class SnmpAgent {
+public:
+    static constexpr const char* kReadCommunity = "public";
+    static constexpr const char* kWriteCommunity = "private";
+    static constexpr const char* kSysName = "qlmib-test-agent";
+
+    // Starts snmpd on 127.0.0.1 (and on ::1 too with `ipv6`) at a free high
+    // port and waits until it answers. Throws std::runtime_error when snmpd is
+    // missing or does not come up.
+    explicit SnmpAgent(bool ipv6 = false);
+    SnmpAgent(const SnmpAgent&) = delete;
+    SnmpAgent& operator=(const SnmpAgent&) = delete;
+    // Stops the agent by its pid and removes its folder.
+    ~SnmpAgent();
+
+    // The IPv4 agent that the tests of one program share, started on first use.
+    static SnmpAgent& Shared();
+
+    int port() const { return port_; }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string address6() const { return "udp6:[::1]:" + std::to_string(port_); }
+    pid_t pid() const { return pid_; }
+    const std::filesystem::path& folder() const { return folder_; }
+
+private:
+    bool start(const std::string& snmpd, bool ipv6);
+    bool answers(int timeoutMs);
+    void stop();
+
+    std::filesystem::path folder_;
+    int port_ = 0;
+    pid_t pid_ = -1;
+};
+
+// A UDP port on 127.0.0.1 that nothing listens on, for timeouts.
+int UnusedUdpPort();
+
+}  // namespace qlmib::test
