@@ -26,7 +26,7 @@ enum class Query : int {
     TreeCountByModule,         // ?1 module
     // Tree: writes
     TreeFirstRowidByOID,       // ?1 OID
-    TreeRowidByModuleName,     // ?1 module, ?2 descriptor
+    TreeRowidsByModule,        // ?1 module: rowid, Name of each of its rows
     TreeInsert,                // see TreeWriteColumns
     TreeUpdate,                // TreeWriteColumns, then ?13 rowid
     TreeImportUpdate,          // TreeWriteColumns, then ?13 Index, ?14 rowid

@@ -1,7 +1,5 @@
 #include "ImportMIBX.h"
 
-#include <optional>
-
 #include "qlmib/common/Error.h"
 #include "qlmib/mibdata/Database.h"
 #include "qlmib/mibdata/Globals.h"
@@ -56,8 +54,16 @@ bool ImportMIBX::ImportMIBXTree() {
         raiseError(file_.Message());
         return false;
     }
-    Transaction transaction(SharedDatabase());
+    auto& db = SharedDatabase();
+    Transaction transaction(db);
     try {
+        rows_.clear();
+        auto rows = db.query(Query::TreeRowidsByModule);
+        rows.bind(1, getModuleName());
+        while (rows.step()) rows_.try_emplace(UpperAscii(rows.textView(1)), rows.int64(0));
+        size_t objects = 0;
+        for ([[maybe_unused]] const auto node : file_.getTree().children()) ++objects;
+        rows_.reserve(rows_.size() + objects);
         for (const auto node : file_.getTree().children()) AddOID(node);
         AddModule();
     } catch (...) {
@@ -70,10 +76,10 @@ bool ImportMIBX::ImportMIBXTree() {
 }
 
 void ImportMIBX::AddOID(MIBXNode node) {
-    const std::string descriptor = node.name();
+    const std::string descriptor(node.name());
     std::string oid, access, syntax, status, description, enumName;
     for (const auto child : node.children()) {
-        const std::string name = child.name();
+        const auto name = child.name();
         if (name == "OID") {
             // The object is abandoned here: what follows the OID is not read.
             if (!ConvertOID(TrimXMLSpace(child.text()), oid)) return;
@@ -108,14 +114,10 @@ void ImportMIBX::AddOID(MIBXNode node) {
     ++oidCount_;
 
     auto& db = SharedDatabase();
-    std::optional<std::int64_t> rowid;
-    {
-        auto find = db.query(Query::TreeRowidByModuleName);
-        find.bind(1, getModuleName()).bind(2, descriptor);
-        if (find.step()) rowid = find.int64(0);
-    }
-    if (rowid) ++duplicates_;
-    auto write = db.query(rowid ? Query::TreeImportUpdate : Query::TreeInsert);
+    const auto [row, added] = rows_.try_emplace(UpperAscii(descriptor));
+    const bool duplicate = !added;
+    if (duplicate) ++duplicates_;
+    auto write = db.query(duplicate ? Query::TreeImportUpdate : Query::TreeInsert);
     write.bind(TW_OID, oid)
         .bind(TW_MIB, getModuleName())
         .bind(TW_PARENTOID, parent)
@@ -128,19 +130,19 @@ void ImportMIBX::AddOID(MIBXNode node) {
         .bind(TW_ENUM, enumName)
         .bind(TW_PARSE, "")
         .bind(TW_UNITS, "");
-    if (rowid) {
-        write.bind(TW_IMPORT_INDEX, index).bind(TW_IMPORT_ROWID, *rowid);
+    if (duplicate) {
+        write.bind(TW_IMPORT_INDEX, index).bind(TW_IMPORT_ROWID, row->second).run();
     } else {
-        write.bind(TW_INSERT_INDEX, index).bind(TW_INSERT_PRIMARY, 1);
+        write.bind(TW_INSERT_INDEX, index).bind(TW_INSERT_PRIMARY, 1).run();
+        row->second = db.lastInsertRowid();
     }
-    write.run();
-    OID(descriptor, oid, rowid.has_value());
+    OID(descriptor, oid, duplicate);
 }
 
 void ImportMIBX::AddEnums(const std::string& Name, MIBXNode EnumTree) {
     auto& db = SharedDatabase();
     for (const auto child : EnumTree.children()) {
-        const std::string label = child.name();
+        const std::string label(child.name());
         const std::string text = trimmedText(child);
         std::int32_t value = 0;
         if (!IgnoringErrors([&] { value = RoundToInt32(LeadingNumber(text)); })) {
@@ -196,7 +198,7 @@ void ImportMIBX::AddModule() {
     const std::string compiled = ConvertMIBXDate(file_.select("MIBX/COMPILED").text());
     std::string name, description, contact, organization, lastUpdated(kZeroDate);
     for (const auto child : file_.select("MIBX/MODULE").children()) {
-        const std::string tag = child.name();
+        const auto tag = child.name();
         if (tag == "NAME") name = trimmedText(child);
         else if (tag == "DESCRIPTION") description = child.text();
         else if (tag == "CONTACT") contact = child.text();

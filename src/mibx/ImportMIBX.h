@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "qlmib/common/Event.h"
 #include "qlmib/mibx/MIBXFile.h"
@@ -65,6 +66,9 @@ private:
     std::int32_t errors_ = 0;
     std::int32_t oidCount_ = 0;
     std::int32_t duplicates_ = 0;
+    // The rows of the module being imported by upper-case descriptor, read
+    // once per file so that finding the row to overwrite takes no query.
+    std::unordered_map<std::string, std::int64_t> rows_;
 };
 
 }  // namespace qlmib

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -23,9 +25,18 @@ bool readFile(const std::string& path, std::string& out, std::string& error) {
         error = std::system_category().message(errno);
         return false;
     }
-    char buffer[1 << 16];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) out.append(buffer, n);
+    // Read straight into the string, sized by the file when it has a size; one
+    // byte to spare shows the end without another read.
+    struct stat info {};
+    const bool sized = fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode);
+    out.resize(sized ? static_cast<size_t>(info.st_size) + 1 : size_t{1} << 16);
+    size_t used = 0;
+    for (;;) {
+        used += std::fread(out.data() + used, 1, out.size() - used, file.get());
+        if (used < out.size()) break;
+        out.resize(out.size() * 2);
+    }
+    out.resize(used);
     if (std::ferror(file.get())) {
         error = std::system_category().message(errno);
         return false;
@@ -124,7 +135,7 @@ std::string_view TrimXMLSpace(std::string_view text) {
 
 // ---- MIBXNode ----------------------------------------------------------------
 
-std::string MIBXNode::name() const {
+std::string_view MIBXNode::name() const {
     const pugi::xml_node node(node_);
     switch (node.type()) {
     case pugi::node_pcdata: return "#text";

@@ -24,7 +24,7 @@ public:
 
     // The element name; "#text", "#cdata-section", "#comment" or the target
     // for the other node kinds, as a DOM names them.
-    std::string name() const;
+    std::string_view name() const;
     // An element's text: that of all its descendant text nodes, joined. The
     // value of any other node.
     std::string text() const;

@@ -13,7 +13,7 @@ using test::MibxFixture;
 
 std::vector<std::string> childNames(MIBXNode node) {
     std::vector<std::string> names;
-    for (const auto child : node.children()) names.push_back(child.name());
+    for (const auto child : node.children()) names.emplace_back(child.name());
     return names;
 }
 
