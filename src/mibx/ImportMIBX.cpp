@@ -57,13 +57,7 @@ bool ImportMIBX::ImportMIBXTree() {
     auto& db = SharedDatabase();
     Transaction transaction(db);
     try {
-        rows_.clear();
-        auto rows = db.query(Query::TreeRowidsByModule);
-        rows.bind(1, getModuleName());
-        while (rows.step()) rows_.try_emplace(UpperAscii(rows.textView(1)), rows.int64(0));
-        size_t objects = 0;
-        for ([[maybe_unused]] const auto node : file_.getTree().children()) ++objects;
-        rows_.reserve(rows_.size() + objects);
+        loadModuleRows();
         for (const auto node : file_.getTree().children()) AddOID(node);
         AddModule();
     } catch (...) {
@@ -73,6 +67,16 @@ bool ImportMIBX::ImportMIBXTree() {
     }
     transaction.commit();
     return true;
+}
+
+void ImportMIBX::loadModuleRows() {
+    rows_.clear();
+    auto rows = SharedDatabase().query(Query::TreeRowidsByModule);
+    rows.bind(1, getModuleName());
+    while (rows.step()) rows_.try_emplace(UpperAscii(rows.textView(1)), rows.int64(0));
+    size_t objects = 0;
+    for ([[maybe_unused]] const auto node : file_.getTree().children()) ++objects;
+    rows_.reserve(rows_.size() + objects);
 }
 
 void ImportMIBX::AddOID(MIBXNode node) {

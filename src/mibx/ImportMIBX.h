@@ -54,6 +54,7 @@ public:
 
 private:
     bool ImportMIBXTree();
+    void loadModuleRows();
     void AddOID(MIBXNode node);
     void AddModule();
     std::int16_t LookupType(std::string_view syntax);

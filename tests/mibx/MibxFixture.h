@@ -1,6 +1,6 @@
 #pragma once
-// MIB-X fixtures written into a test's own install folder, and a recorder of
-// what an importer reports.
+// MIB-X fixtures written into a test's own install folder, a recorder of what
+// an importer reports, and the database's rows as text.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <qlmib/mibdata/Database.h>
+#include <qlmib/mibdata/Globals.h>
 #include <qlmib/mibx/ImportMIBX.h>
 
 #include "TestHome.h"
@@ -18,9 +20,20 @@ namespace qlmib::test {
 // A whole MIB-X file around the given objects.
 inline std::string MIBX(std::string_view tree, std::string_view moduleName = "TEST-MIB",
                         std::string_view compiled = "<COMPILED>2024-05-01 10:11:12</COMPILED>") {
-    return "<?xml version=\"1.0\"?>\n<MIBX>\n<VERSION>Quellon.Net MIB-X 1.0</VERSION>\n" + std::string(compiled) +
-           "\n<MODULE><NAME>" + std::string(moduleName) + "</NAME></MODULE>\n<TREE>\n" + std::string(tree) +
-           "\n</TREE>\n</MIBX>\n";
+    return "<MIBX>\n<VERSION>Quellon.Net MIB-X 1.0</VERSION>" + std::string(compiled) + "<MODULE><NAME>" +
+           std::string(moduleName) + "</NAME></MODULE>\n<TREE>" + std::string(tree) + "</TREE>\n</MIBX>\n";
+}
+
+// Each row of a query as its columns joined by "|".
+inline std::vector<std::string> rows(const std::string& sql) {
+    auto q = SharedDatabase().prepare(sql);
+    std::vector<std::string> out;
+    while (q.step()) {
+        std::string row;
+        for (int c = 0; c < q.columnCount(); ++c) row += (c ? "|" : "") + q.text(c);
+        out.push_back(row);
+    }
+    return out;
 }
 
 class MibxFixture : public ::testing::Test {
@@ -36,19 +49,13 @@ protected:
 };
 
 struct ImportRecorder {
-    struct Stored {
-        std::string name, oid;
-        bool duplicate;
-        bool operator==(const Stored&) const = default;
-    };
-    std::vector<std::string> logs, errors;
-    std::vector<Stored> stored;
+    std::vector<std::string> logs, errors, stored;  // stored: "name oid" and " dup" for a duplicate
 
     explicit ImportRecorder(ImportMIBX& importer)
         : onLog(importer.Log.subscribe([this](const std::string& m) { logs.push_back(m); })),
           onError(importer.Error.subscribe([this](const std::string& m) { errors.push_back(m); })),
           onOID(importer.OID.subscribe([this](const std::string& name, const std::string& oid, bool duplicate) {
-              stored.push_back({name, oid, duplicate});
+              stored.push_back(name + " " + oid + (duplicate ? " dup" : ""));
           })) {}
 
     Subscription onLog, onError, onOID;
