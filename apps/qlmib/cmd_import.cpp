@@ -22,9 +22,11 @@ class Progress {
 public:
     explicit Progress(bool enabled) : enabled_(enabled) {}
 
+    // A file that imports within the first interval shows no count at all.
     void start(const std::string& file) {
         file_ = file;
         count_ = 0;
+        drawn_ = std::chrono::steady_clock::now();
     }
 
     void count() {
@@ -48,7 +50,7 @@ private:
     bool shown_ = false;
     std::string file_;
     long count_ = 0;
-    std::chrono::steady_clock::time_point drawn_{};
+    std::chrono::steady_clock::time_point drawn_;
 };
 
 struct Args {
