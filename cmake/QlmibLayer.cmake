@@ -8,6 +8,18 @@ if(QLMIB_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+# The fuzz build instruments every library for coverage; fuzz/ links the fuzzer's main.
+set(QLMIB_FUZZ OFF)
+if(QLMIB_BUILD_FUZZ)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    set(QLMIB_FUZZ ON)
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fsanitize=fuzzer-no-link,address,undefined>
+                        $<$<COMPILE_LANGUAGE:CXX>:-fno-omit-frame-pointer>)
+    add_link_options(-fsanitize=address,undefined)
+  else()
+    message(WARNING "QLMIB_BUILD_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++); the fuzz targets are not built")
+  endif()
+endif()
 
 set_property(GLOBAL PROPERTY QLMIB_LAYERS "")
 

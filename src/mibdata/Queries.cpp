@@ -25,6 +25,8 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT $TREE FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND Name = ?2 COLLATE NOCASE",
     // TreeByName
     "SELECT $TREE FROM Tree WHERE Name = ?1 COLLATE NOCASE",
+    // TreeOIDByName
+    "SELECT OID FROM Tree WHERE Name = ?1 COLLATE NOCASE LIMIT 1",
     // TreeByModule
     "SELECT $TREE FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
     // TreeNamesByOIDs
@@ -43,14 +45,17 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT Count(*) AS Total FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
     // TreeFirstRowidByOID
     "SELECT rowid FROM Tree WHERE OID = ?1 COLLATE NOCASE LIMIT 1",
-    // TreeRowidByModuleName
-    "SELECT rowid FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND Name = ?2 COLLATE NOCASE LIMIT 1",
+    // TreeRowidsByModule
+    "SELECT rowid, Name FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
     // TreeInsert
     "INSERT INTO Tree (OID, MIB, ParentOID, Name, TypeI, TypeS, Description, Status, Access, Enum, "
     "Parse, Units, \"Index\", \"Primary\") VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14)",
     // TreeUpdate
     "UPDATE Tree SET OID=?1, MIB=?2, ParentOID=?3, Name=?4, TypeI=?5, TypeS=?6, Description=?7, "
     "Status=?8, Access=?9, Enum=?10, Parse=?11, Units=?12 WHERE rowid=?13",
+    // TreeImportUpdate
+    "UPDATE Tree SET OID=?1, MIB=?2, ParentOID=?3, Name=?4, TypeI=?5, TypeS=?6, Description=?7, "
+    "Status=?8, Access=?9, Enum=?10, Parse=?11, Units=?12, \"Index\"=?13 WHERE rowid=?14",
     // TreeUpdateIndexBy
     "UPDATE Tree SET IndexBy=?1 WHERE rowid=?2",
     // TreeUpdateCalculation
@@ -64,7 +69,7 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     // EnumsByName
     "SELECT Value, Enum FROM Enums WHERE Name = ?1 COLLATE NOCASE ORDER BY Value",
     // EnumUpdate
-    "UPDATE Enums SET Enum=?1 WHERE Name = ?2 COLLATE NOCASE AND Value=?3",
+    "UPDATE Enums SET Name=?2, Enum=?1 WHERE Name = ?2 COLLATE NOCASE AND Value=?3",
     // EnumInsert
     "INSERT INTO Enums (Name, Value, Enum) VALUES (?1, ?2, ?3)",
     // ModuleByName
@@ -74,7 +79,7 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT Name, Description, Organization, Contact, Compiled, Imported, LastUpdated "
     "FROM MIBs ORDER BY Name COLLATE NOCASE",
     // ModuleUpdate
-    "UPDATE MIBs SET Description=?1, Organization=?2, Contact=?3, Compiled=?4, Imported=?5, "
+    "UPDATE MIBs SET Name=?7, Description=?1, Organization=?2, Contact=?3, Compiled=?4, Imported=?5, "
     "LastUpdated=?6 WHERE Name = ?7 COLLATE NOCASE",
     // ModuleInsert
     "INSERT INTO MIBs (Name, Description, Organization, Contact, Compiled, Imported, LastUpdated) "

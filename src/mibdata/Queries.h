@@ -16,6 +16,7 @@ enum class Query : int {
     TreeByOID,                 // ?1 OID, primary or not
     TreeByModuleName,          // ?1 module, ?2 descriptor
     TreeByName,                // ?1 descriptor, primary or not
+    TreeOIDByName,             // ?1 descriptor: OID of the first row, primary or not
     TreeByModule,              // ?1 module
     TreeNamesByOIDs,           // ?1..?16 OIDs: (OID, Name) of each row found
     TreeOIDInModule,           // ?1 module, ?2 OID
@@ -25,9 +26,10 @@ enum class Query : int {
     TreeCountByModule,         // ?1 module
     // Tree: writes
     TreeFirstRowidByOID,       // ?1 OID
-    TreeRowidByModuleName,     // ?1 module, ?2 descriptor
+    TreeRowidsByModule,        // ?1 module: rowid, Name of each of its rows
     TreeInsert,                // see TreeWriteColumns
     TreeUpdate,                // TreeWriteColumns, then ?13 rowid
+    TreeImportUpdate,          // TreeWriteColumns, then ?13 Index, ?14 rowid
     TreeUpdateIndexBy,         // ?1 text, ?2 rowid
     TreeUpdateCalculation,     // ?1 text, ?2 rowid
     TreeDeleteModule,          // ?1 module
@@ -35,12 +37,12 @@ enum class Query : int {
     // Enums
     EnumLabel,                 // ?1 enumeration, ?2 number: Value, Enum
     EnumsByName,               // ?1 enumeration: Value, Enum ascending
-    EnumUpdate,                // ?1 label, ?2 enumeration, ?3 number
+    EnumUpdate,                // ?1 label, ?2 enumeration (stored as spelt here), ?3 number
     EnumInsert,                // ?1 enumeration, ?2 number, ?3 label
     // MIBs
     ModuleByName,              // ?1 module
     ModulesByName,
-    ModuleUpdate,              // ?1 Description, ?2 Organization, ?3 Contact, ?4 Compiled, ?5 Imported, ?6 LastUpdated, ?7 module
+    ModuleUpdate,              // ?1 Description, ?2 Organization, ?3 Contact, ?4 Compiled, ?5 Imported, ?6 LastUpdated, ?7 module (stored as spelt here)
     ModuleInsert,              // ?1 Name, ?2 Description, ?3 Organization, ?4 Contact, ?5 Compiled, ?6 Imported, ?7 LastUpdated
     ModuleDelete,              // ?1 module
     // Types
@@ -64,12 +66,14 @@ enum TreeColumn : int {
     TREE_CANDIDATE,  // TreePrimaryByOIDs only: which parameter matched, from 1
 };
 
-// Parameters of TreeInsert and TreeUpdate, 1-based.
+// Parameters of TreeInsert, TreeUpdate and TreeImportUpdate, 1-based.
 enum TreeWriteColumn : int {
     TW_OID = 1, TW_MIB, TW_PARENTOID, TW_NAME, TW_TYPEI, TW_TYPES, TW_DESCRIPTION,
     TW_STATUS, TW_ACCESS, TW_ENUM, TW_PARSE, TW_UNITS, TW_ROWID,
     // TreeInsert only: ?13 Index (null when unknown), ?14 Primary
     TW_INSERT_INDEX = 13, TW_INSERT_PRIMARY = 14,
+    // TreeImportUpdate only: ?13 Index, ?14 rowid
+    TW_IMPORT_INDEX = 13, TW_IMPORT_ROWID = 14,
 };
 
 // Catalogue text; "$TREE" stands for the Tree column list, completed per

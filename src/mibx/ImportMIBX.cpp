@@ -1,0 +1,261 @@
+#include "ImportMIBX.h"
+
+#include "qlmib/common/Error.h"
+#include "qlmib/mibdata/Database.h"
+#include "qlmib/mibdata/Globals.h"
+#include "qlmib/mibdata/OIDTypes.h"
+#include "qlmib/mibdata/TextNumbers.h"
+#include "qlmib/mibdata/Vocabulary.h"
+#include "qlmib/mibx/MIBXDate.h"
+
+namespace qlmib {
+namespace {
+
+bool isNumber(std::string_view component) {
+    if (component.empty()) return false;
+    for (char c : component)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+std::string_view rootArcs(std::string_view component) {
+    if (component == "iso") return "1";
+    if (component == "org") return "1.3";
+    if (component == "dod") return "1.3.6";
+    if (component == "internet") return "1.3.6.1";
+    return {};
+}
+
+std::string trimmedText(MIBXNode node) { return std::string(TrimXMLSpace(node.text())); }
+
+}  // namespace
+
+ImportMIBX::ImportMIBX() { OpenDatabase(); }
+
+ImportMIBX::~ImportMIBX() = default;
+
+void ImportMIBX::raiseError(const std::string& message) {
+    ++errors_;
+    Error(message);
+}
+
+bool ImportMIBX::ImportMIBXFile(const std::string& Filename) {
+    if (!file_.Load(Filename) || !file_.CheckVersion()) {
+        raiseError(file_.Message());
+        return false;
+    }
+    return ImportMIBXTree();
+}
+
+bool ImportMIBX::ImportMIBXTree() {
+    Log("Importing " + file_.getFilename() + " ...");
+    Log("    File Format = '" + std::string(kMIBXVersion) + "'");
+    if (!file_.CheckModule()) {
+        raiseError(file_.Message());
+        return false;
+    }
+    auto& db = SharedDatabase();
+    Transaction transaction(db);
+    try {
+        loadModuleRows();
+        for (const auto node : file_.getTree().children()) AddOID(node);
+        AddModule();
+    } catch (...) {
+        // The rows stored before the failure stay; the caller learns of it.
+        IgnoringErrors([&] { transaction.commit(); });
+        throw;
+    }
+    transaction.commit();
+    return true;
+}
+
+void ImportMIBX::loadModuleRows() {
+    rows_.clear();
+    auto rows = SharedDatabase().query(Query::TreeRowidsByModule);
+    rows.bind(1, getModuleName());
+    while (rows.step()) rows_.try_emplace(UpperAscii(rows.textView(1)), rows.int64(0));
+    size_t objects = 0;
+    for ([[maybe_unused]] const auto node : file_.getTree().children()) ++objects;
+    rows_.reserve(rows_.size() + objects);
+}
+
+void ImportMIBX::AddOID(MIBXNode node) {
+    const std::string descriptor(node.name());
+    std::string oid, access, syntax, status, description, enumName;
+    for (const auto child : node.children()) {
+        const auto name = child.name();
+        if (name == "OID") {
+            // The object is abandoned here: what follows the OID is not read.
+            if (!ConvertOID(TrimXMLSpace(child.text()), oid)) return;
+        } else if (name == "ACCESS") {
+            access = trimmedText(child);
+        } else if (name == "SYNTAX") {
+            syntax = trimmedText(child);
+        } else if (name == "STATUS") {
+            status = trimmedText(child);
+        } else if (name == "DESCRIPTION") {
+            description = child.text();
+        } else if (name == "ENUMS") {
+            enumName.clear();
+            if (child.hasChildNodes()) {
+                enumName = descriptor;
+                AddEnums(descriptor, child);
+            }
+        }
+    }
+    if (oid.empty()) {
+        raiseError(MIBXFile::NoOIDMessage(descriptor));
+        return;
+    }
+    const auto dot = oid.rfind('.');
+    const std::string parent = dot == std::string::npos ? std::string() : oid.substr(0, dot);
+    const std::string_view lastArc = dot == std::string::npos ? oid : std::string_view(oid).substr(dot + 1);
+    std::int32_t index = 0;
+    if (!IgnoringErrors([&] { index = RoundToInt32(LeadingNumber(lastArc)); })) {
+        raiseError("Cannot store " + descriptor + ": the last arc of " + oid + " is out of range.");
+        return;
+    }
+    ++oidCount_;
+
+    auto& db = SharedDatabase();
+    const auto [row, added] = rows_.try_emplace(UpperAscii(descriptor));
+    const bool duplicate = !added;
+    if (duplicate) ++duplicates_;
+    auto write = db.query(duplicate ? Query::TreeImportUpdate : Query::TreeInsert);
+    write.bind(TW_OID, oid)
+        .bind(TW_MIB, getModuleName())
+        .bind(TW_PARENTOID, parent)
+        .bind(TW_NAME, descriptor)
+        .bind(TW_TYPEI, LookupType(syntax))
+        .bind(TW_TYPES, syntax)
+        .bind(TW_DESCRIPTION, description)
+        .bind(TW_STATUS, ConvertStatus(status))
+        .bind(TW_ACCESS, ConvertAccess(access))
+        .bind(TW_ENUM, enumName)
+        .bind(TW_PARSE, "")
+        .bind(TW_UNITS, "");
+    if (duplicate) {
+        write.bind(TW_IMPORT_INDEX, index).bind(TW_IMPORT_ROWID, row->second).run();
+    } else {
+        write.bind(TW_INSERT_INDEX, index).bind(TW_INSERT_PRIMARY, 1).run();
+        row->second = db.lastInsertRowid();
+    }
+    OID(descriptor, oid, duplicate);
+}
+
+void ImportMIBX::AddEnums(const std::string& Name, MIBXNode EnumTree) {
+    auto& db = SharedDatabase();
+    for (const auto child : EnumTree.children()) {
+        const std::string label(child.name());
+        const std::string text = trimmedText(child);
+        std::int32_t value = 0;
+        if (!IgnoringErrors([&] { value = RoundToInt32(LeadingNumber(text)); })) {
+            raiseError("Cannot store " + Name + ": the value " + text + " of " + label + " is out of range.");
+            continue;
+        }
+        db.query(Query::EnumUpdate).bind(1, label).bind(2, Name).bind(3, value).run();
+        if (db.changes() == 0) db.query(Query::EnumInsert).bind(1, Name).bind(2, value).bind(3, label).run();
+    }
+}
+
+bool ImportMIBX::ConvertOID(std::string_view Value, std::string& oid) {
+    if (Value.empty()) return true;
+    for (size_t start = 0;;) {
+        const auto dot = Value.find('.', start);
+        const auto component = Value.substr(start, dot == std::string_view::npos ? dot : dot - start);
+        if (start > 0) oid += '.';
+        const auto open = component.find('(');
+        if (isNumber(component)) {
+            oid += component;
+        } else if (open != std::string_view::npos && component.find(')') != std::string_view::npos) {
+            // "name(number)" stands for its number.
+            oid += component.substr(open + 1);
+            oid.erase(std::min(oid.find(')'), oid.size()));
+        } else if (const auto arcs = rootArcs(component); !arcs.empty()) {
+            oid += arcs;
+        } else {
+            std::string found;
+            if (!LookupOID(component, found)) {
+                raiseError(MIBXFile::UnresolvedOIDMessage(component, Value));
+                return false;
+            }
+            oid += found;
+        }
+        if (dot == std::string_view::npos) return true;
+        start = dot + 1;
+    }
+}
+
+bool ImportMIBX::LookupOID(std::string_view Name, std::string& oid) {
+    auto q = SharedDatabase().query(Query::TreeOIDByName);
+    q.bind(1, Name);
+    if (!q.step()) return false;
+    oid = q.text(0);
+    return true;
+}
+
+void ImportMIBX::AddModule() {
+    if (!file_.CheckCompiled()) {
+        raiseError(file_.Message());
+        return;
+    }
+    const std::string compiled = ConvertMIBXDate(file_.select("MIBX/COMPILED").text());
+    std::string name, description, contact, organization, lastUpdated(kZeroDate);
+    for (const auto child : file_.select("MIBX/MODULE").children()) {
+        const auto tag = child.name();
+        if (tag == "NAME") name = trimmedText(child);
+        else if (tag == "DESCRIPTION") description = child.text();
+        else if (tag == "CONTACT") contact = child.text();
+        else if (tag == "ORGANIZATION") organization = child.text();
+        else if (tag == "LAST-UPDATED") lastUpdated = ConvertMIBXDate(child.text());
+    }
+    const std::string imported = CurrentDateText();
+    // The objects are stored by now: a failing statement here is skipped.
+    auto& db = SharedDatabase();
+    bool exists = false;
+    IgnoringErrors([&] {
+        auto find = db.query(Query::ModuleByName);
+        find.bind(1, name);
+        exists = find.step();
+    });
+    IgnoringErrors([&] {
+        if (exists) {
+            db.query(Query::ModuleUpdate)
+                .bind(1, description).bind(2, organization).bind(3, contact)
+                .bind(4, compiled).bind(5, imported).bind(6, lastUpdated).bind(7, name)
+                .run();
+        } else {
+            db.query(Query::ModuleInsert)
+                .bind(1, name).bind(2, description).bind(3, organization).bind(4, contact)
+                .bind(5, compiled).bind(6, imported).bind(7, lastUpdated)
+                .run();
+        }
+    });
+}
+
+std::int16_t ImportMIBX::LookupType(std::string_view syntax) {
+    // The catalogue is loaded on first need; a lookup that fails gives 0.
+    if (!types_) IgnoringErrors([&] { types_ = std::make_unique<OIDTypes>(); });
+    return types_ ? types_->CodeOf(syntax) : 0;
+}
+
+std::int32_t ImportMIBX::ConvertAccess(std::string_view text) {
+    const auto upper = UpperAscii(text);
+    if (upper == "READ-ONLY") return ACCESS_RO;
+    if (upper == "READ-WRITE" || upper == "READ-CREATE") return ACCESS_RW;
+    if (upper == "WRITE-ONLY") return ACCESS_WO;
+    if (upper == "NOT-ACCESSIBLE") return ACCESS_NA;
+    return ACCESS_UNKNOWN;
+}
+
+std::int32_t ImportMIBX::ConvertStatus(std::string_view text) {
+    const auto upper = UpperAscii(text);
+    if (upper == "MANDATORY") return STATUS_MANDATORY;
+    if (upper == "OPTIONAL") return STATUS_OPTIONAL;
+    if (upper == "OBSOLETE") return STATUS_OBSOLETE;
+    if (upper == "DEPRECATED") return STATUS_DEPRECATED;
+    if (upper == "CURRENT") return STATUS_CURRENT;
+    return STATUS_UNKNOWN;
+}
+
+}  // namespace qlmib

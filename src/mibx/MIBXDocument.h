@@ -1,0 +1,85 @@
+#pragma once
+// A MIB-X file parsed whole into a DOM, and the few operations its readers
+// need: select by a slash-separated path of element names, children in
+// document order, node name, whole text. A node is a view into its document
+// and is valid while the document holds the same file.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace pugi {
+struct xml_node_struct;
+class xml_document;
+}  // namespace pugi
+
+namespace qlmib {
+
+class MIBXNode {
+public:
+    MIBXNode() = default;
+
+    // False for the node that a failed selection returns.
+    explicit operator bool() const { return node_ != nullptr; }
+
+    // The element name; "#text", "#cdata-section", "#comment" or the target
+    // for the other node kinds, as a DOM names them.
+    std::string_view name() const;
+    // An element's text: that of all its descendant text nodes, joined. The
+    // value of any other node.
+    std::string text() const;
+    bool hasChildNodes() const;
+    // The first element reached by the path ("MODULE/NAME") from this node.
+    MIBXNode select(std::string_view path) const;
+
+    class Iterator {
+    public:
+        explicit Iterator(pugi::xml_node_struct* node) : node_(node) {}
+        MIBXNode operator*() const { return MIBXNode(node_); }
+        Iterator& operator++();
+        bool operator!=(const Iterator& other) const { return node_ != other.node_; }
+
+    private:
+        pugi::xml_node_struct* node_;
+    };
+    struct Children {
+        pugi::xml_node_struct* first;
+        Iterator begin() const { return Iterator(first); }
+        Iterator end() const { return Iterator(nullptr); }
+    };
+    // Every child node in document order: elements, text, comments, PIs.
+    Children children() const;
+
+private:
+    friend class MIBXDocument;
+    explicit MIBXNode(pugi::xml_node_struct* node) : node_(node) {}
+
+    pugi::xml_node_struct* node_ = nullptr;
+};
+
+// The text without the XML white space (blank, tab, CR, LF) that a writer's
+// layout puts around a value.
+std::string_view TrimXMLSpace(std::string_view text);
+
+class MIBXDocument {
+public:
+    MIBXDocument();
+    MIBXDocument(const MIBXDocument&) = delete;
+    MIBXDocument& operator=(const MIBXDocument&) = delete;
+    ~MIBXDocument();
+
+    // Reads and parses a file, replacing what the document held. On failure the
+    // document is empty and loadError() says why: the system's reason when the
+    // file cannot be read, else the parser's with line and column.
+    bool load(const std::string& path);
+    const std::string& loadError() const { return error_; }
+
+    // The first element reached by the path from the document node ("MIBX/TREE").
+    MIBXNode select(std::string_view path) const;
+
+private:
+    std::unique_ptr<pugi::xml_document> doc_;
+    std::string error_;
+};
+
+}  // namespace qlmib

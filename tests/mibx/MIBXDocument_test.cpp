@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <qlmib/mibx/MIBXDocument.h>
+
+#include "MibxFixture.h"
+
+namespace qlmib {
+namespace {
+
+using test::MibxFixture;
+
+std::string utf16le(std::string_view ascii) {
+    std::string out("\xFF\xFE", 2);
+    for (char c : ascii) out += {c, '\0'};
+    return out;
+}
+
+// The parser reports an offset into its UTF-8 buffer; the message must count
+// lines and characters of the file as written.
+TEST_F(MibxFixture, DocumentParseErrorsGiveLineAndColumn) {
+    const struct {
+        std::string content, error;
+    } cases[] = {
+        {"<a>\n<b></c>", "Start-end tags mismatch at line 2, column 6"},
+        {"\xEF\xBB\xBF<a>\r\n\r\n<b></c>", "Start-end tags mismatch at line 3, column 6"},
+        {"<a>\r<b>\xC3\xA9\xE2\x82\xAC</c>", "Start-end tags mismatch at line 2, column 8"},
+        {"<?xml version='1.0' encoding='ISO-8859-1'?>\n<a>\xE9\xE9<b></c>", "Start-end tags mismatch at line 2, column 11"},
+        {utf16le("<a>\n<b></c>"), "Start-end tags mismatch at line 2, column 6"},
+        {"", "No document element found at line 1, column 1"},
+    };
+    MIBXDocument document;
+    for (const auto& c : cases) {
+        EXPECT_FALSE(document.load(write("bad.xml", c.content)));
+        EXPECT_EQ(document.loadError(), c.error) << c.content;
+    }
+    EXPECT_FALSE(document.load((home.folder() / "missing.xml").string()));
+    EXPECT_EQ(document.loadError(), "No such file or directory");
+    EXPECT_FALSE(document.load(home.folder().string()));
+    EXPECT_EQ(document.loadError(), "Is a directory");
+}
+
+TEST_F(MibxFixture, DocumentNodesSelectionAndText) {
+    MIBXDocument document;
+    ASSERT_TRUE(document.load(write("old.xml", "<MIBX><VERSION/></MIBX>")));
+    ASSERT_TRUE(document.load(write("kinds.xml",
+                                    "<MIBX><?MODULE x?><MODULE><DESCRIPTION>first</DESCRIPTION></MODULE>"
+                                    "<MODULE><NAME>SECOND</NAME></MODULE><TREE>\n  <a><OID>1</OID><ENUMS/></a>\n"
+                                    "  <!-- note -->\n  <?OID 1.3?>\n  loose <![CDATA[raw]]></TREE></MIBX>")));
+    EXPECT_FALSE(document.select("MIBX/VERSION")) << "a load replaces the file before";
+    EXPECT_EQ(document.select("MIBX/MODULE/NAME").text(), "SECOND") << "a MODULE without NAME is passed over";
+    EXPECT_FALSE(document.select("MIBX/TREE/")) << "an empty descriptor names nothing";
+    EXPECT_FALSE(document.select("mibx")) << "names are compared with case";
+    EXPECT_FALSE(document.select("MIBX/TREE/a/ENUMS").hasChildNodes());
+
+    const auto tree = document.select("MIBX/TREE");
+    std::vector<std::string> nodes;
+    for (const auto child : tree.children()) nodes.push_back(std::string(child.name()) + "=" + child.text());
+    EXPECT_EQ(nodes, (std::vector<std::string>{"a=1", "#comment= note ", "OID=1.3", "#text=\n  loose ",
+                                               "#cdata-section=raw"}))
+        << "layout white space is no node; comments and PIs are";
+    EXPECT_EQ(tree.text(), "1\n  loose raw") << "an element's text skips comments and PIs";
+    EXPECT_EQ(TrimXMLSpace("\r\n\t 1.3 6 \n"), "1.3 6");
+}
+
+TEST_F(MibxFixture, DocumentTextOfDeepNestingNeedsNoDeepStack) {
+    constexpr int kDepth = 200000;
+    std::string content;
+    for (int i = 0; i < kDepth; ++i) content += "<d>";
+    content += "core";
+    for (int i = 0; i < kDepth; ++i) content += "</d>";
+    MIBXDocument document;
+    ASSERT_TRUE(document.load(write("deep.xml", content)));
+    EXPECT_EQ(document.select("d").text(), "core");
+}
+
+}  // namespace
+}  // namespace qlmib
