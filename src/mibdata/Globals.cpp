@@ -16,6 +16,7 @@ namespace {
 struct ModuleState {
     std::unique_ptr<Database> db;
     int opens = 0;
+    std::string overridePath;
 };
 
 ModuleState& state() {
@@ -39,7 +40,20 @@ std::string InstallFolder() {
     return exe.parent_path().string();
 }
 
-std::string DatabasePath() { return InstallFolder() + "/MIBs.cfg"; }
+std::string DatabasePath() {
+    const auto& s = state();
+    return s.overridePath.empty() ? InstallFolder() + "/MIBs.cfg" : s.overridePath;
+}
+
+DatabaseFileOverride::DatabaseFileOverride(std::string path) : previous_(state().overridePath) {
+    CloseSharedDatabase();
+    state().overridePath = std::move(path);
+}
+
+DatabaseFileOverride::~DatabaseFileOverride() {
+    CloseSharedDatabase();
+    state().overridePath = previous_;
+}
 
 std::string HelpFilePath() { return InstallFolder() + "/Help/Quellon.chm"; }
 

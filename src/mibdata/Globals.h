@@ -12,8 +12,22 @@ class Database;
 
 // $QLMIB_HOME when set, else the folder of the running program.
 std::string InstallFolder();
-// InstallFolder() + "/MIBs.cfg".
+// InstallFolder() + "/MIBs.cfg", unless a DatabaseFileOverride is active.
 std::string DatabasePath();
+
+// While it lives, this thread's shared connection is on another database file
+// (for building a new database beside the one in use). Closes the thread's
+// connection on the way in and on the way out.
+class DatabaseFileOverride {
+public:
+    explicit DatabaseFileOverride(std::string path);
+    DatabaseFileOverride(const DatabaseFileOverride&) = delete;
+    DatabaseFileOverride& operator=(const DatabaseFileOverride&) = delete;
+    ~DatabaseFileOverride();
+
+private:
+    std::string previous_;
+};
 // InstallFolder() + "/Help/Quellon.chm".
 std::string HelpFilePath();
 // The help file that the library last set for its host.

@@ -88,6 +88,8 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "DELETE FROM MIBs WHERE Name = ?1 COLLATE NOCASE",
     // TypesAll
     "SELECT Type, Root, Value FROM Types",
+    // TypeByName
+    "SELECT Type FROM Types WHERE Type = ?1 COLLATE NOCASE",
     // TypeInsert
     "INSERT INTO Types (Type, Root, Value) VALUES (?1, ?2, ?3)",
     // IconByOID

@@ -47,6 +47,7 @@ enum class Query : int {
     ModuleDelete,              // ?1 module
     // Types
     TypesAll,
+    TypeByName,                // ?1 type name
     TypeInsert,                // ?1 Type, ?2 Root, ?3 Value
     // Icons
     IconByOID,                 // ?1 OID

@@ -1,0 +1,127 @@
+#include "DatabaseBuilder.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include <qlmib/common/Error.h>
+#include <qlmib/compiler/MibxWriter.h>
+#include <qlmib/mibdata/Database.h>
+#include <qlmib/mibdata/Globals.h>
+#include <qlmib/mibx/ImportMIBX.h>
+
+namespace qlmib::compiler {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Removes a path when the build is abandoned.
+class RemoveOnExit {
+public:
+    explicit RemoveOnExit(fs::path path) : path_(std::move(path)) {}
+    RemoveOnExit(const RemoveOnExit&) = delete;
+    RemoveOnExit& operator=(const RemoveOnExit&) = delete;
+    ~RemoveOnExit() {
+        std::error_code ignored;
+        if (!path_.empty()) fs::remove_all(path_, ignored);
+    }
+    void keep() { path_.clear(); }
+
+private:
+    fs::path path_;
+};
+
+fs::path makeScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "qlmib-build-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw Error(ERR_FILE, "Cannot create a scratch folder in " + fs::temp_directory_path().string());
+    return pattern;
+}
+
+// The first module to define a type name wins, as in the catalogue itself.
+std::int32_t addTextualConventions(Database& db, const std::vector<const CompiledModule*>& modules) {
+    std::int32_t added = 0;
+    Transaction tx(db);
+    for (const auto* module : modules) {
+        for (const auto& tc : module->textualConventions) {
+            auto known = db.query(Query::TypeByName);
+            known.bind(1, tc.name);
+            if (known.step()) continue;
+            db.query(Query::TypeInsert).bind(1, tc.name).bind(2, tc.baseType).bind(3, tc.code).run();
+            ++added;
+        }
+    }
+    tx.commit();
+    return added;
+}
+
+// The three roots of the OID tree belong to ASN.1, not to any MIB module, so
+// no module brings them; without them long names would start with a number.
+void addTreeRoots(Database& db) {
+    struct Root {
+        const char* oid;
+        const char* name;
+    };
+    static constexpr Root kRoots[] = {{"0", "ccitt"}, {"1", "iso"}, {"2", "joint-iso-ccitt"}};
+    for (const auto& root : kRoots) {
+        auto insert = db.query(Query::TreeInsert);
+        insert.bind(TW_OID, root.oid).bind(TW_MIB, "ASN.1").bind(TW_PARENTOID, "").bind(TW_NAME, root.name);
+        insert.bind(TW_TYPEI, 0).bind(TW_TYPES, "").bind(TW_DESCRIPTION, "").bind(TW_STATUS, 0).bind(TW_ACCESS, 0);
+        insert.bind(TW_ENUM, "").bind(TW_PARSE, "").bind(TW_UNITS, "");
+        insert.bind(TW_INSERT_INDEX, std::atoi(root.oid)).bind(TW_INSERT_PRIMARY, 1).run();
+    }
+}
+
+}  // namespace
+
+DatabaseBuilder::DatabaseBuilder(BuildOptions options) : options_(std::move(options)) {}
+
+BuildReport DatabaseBuilder::build(const std::vector<std::string>& requests) {
+    const fs::path& output = options_.output;
+    if (fs::exists(output) && !options_.force)
+        throw Error(ERR_FILE, output.string() + " exists already; it is replaced only when forced");
+
+    BuildReport report;
+    report.compile = MibCompiler(options_.compile).compile(requests);
+    const auto modules = report.compile.dependencyOrder();
+    if (modules.empty()) throw Error(ERR_FILE, "No module compiled; " + output.string() + " was not written");
+
+    const fs::path scratch = makeScratchFolder();
+    RemoveOnExit removeScratch(scratch);
+    fs::path building = output;
+    building += ".building-" + std::to_string(getpid());
+    fs::remove(building);
+    RemoveOnExit removeBuilding(building);
+    Database::create(building.string());
+    {
+        DatabaseFileOverride use(building.string());
+        addTreeRoots(SharedDatabase());
+        report.typesAdded = addTextualConventions(SharedDatabase(), modules);
+
+        ImportMIBX importer;
+        ModuleImport* current = nullptr;
+        auto onError = importer.Error.subscribe([&](const std::string& text) {
+            if (current) current->errors.push_back(text);
+        });
+        const std::time_t now = std::time(nullptr);
+        for (const auto* module : modules) {
+            report.imports.push_back({module->name, 0, {}});
+            current = &report.imports.back();
+            const auto before = importer.getOIDCount();
+            const auto file = WriteMibxFile(*module, scratch, now);
+            importer.ImportMIBXFile(file.string());
+            current->objects = importer.getOIDCount() - before;
+            ModuleImported(*current);
+        }
+        report.oidCount = importer.getOIDCount();
+        report.duplicates = importer.getDuplicates();
+        report.errors = importer.getErrors();
+        report.warnings = importer.getWarnings();
+    }
+    fs::rename(building, output);
+    removeBuilding.keep();
+    return report;
+}
+
+}  // namespace qlmib::compiler
