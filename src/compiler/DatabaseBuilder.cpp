@@ -1,5 +1,6 @@
 #include "DatabaseBuilder.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -73,6 +74,13 @@ void addTreeRoots(Database& db) {
     }
 }
 
+void syncFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!synced) throw Error(ERR_FILE, "Cannot write " + path.string() + " to disk");
+}
+
 }  // namespace
 
 DatabaseBuilder::DatabaseBuilder(BuildOptions options) : options_(std::move(options)) {}
@@ -96,6 +104,9 @@ BuildReport DatabaseBuilder::build(const std::vector<std::string>& requests) {
     Database::create(building.string());
     {
         DatabaseFileOverride use(building.string());
+        // Nobody else sees this file until it is complete and synced (below),
+        // so each module's commit need not wait for the disk.
+        SharedDatabase().exec("PRAGMA synchronous=OFF");
         addTreeRoots(SharedDatabase());
         report.typesAdded = addTextualConventions(SharedDatabase(), modules);
 
@@ -119,6 +130,7 @@ BuildReport DatabaseBuilder::build(const std::vector<std::string>& requests) {
         report.errors = importer.getErrors();
         report.warnings = importer.getWarnings();
     }
+    syncFile(building);
     fs::rename(building, output);
     removeBuilding.keep();
     return report;

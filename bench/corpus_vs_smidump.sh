@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Whole-corpus compile: `qlmib compile` writing one MIB-X file per module of
-# ../shared/mibs, against libsmi's own `smidump -f xml` over the same files,
-# each in one process, N runs of each.
-#   bench/compile_vs_smidump.sh [BUILD_DIR] [N]
+# The whole ../shared/mibs corpus against libsmi's own `smidump -f xml` over
+# the same files, each in one process, N runs of each:
+#   qlmib compile   MIB text to one MIB-X file per module
+#   qlmib import    those MIB-X files into a new database (import alone)
+#   qlmib build-db  compile and import together, as the set-up does
+#   bench/corpus_vs_smidump.sh [BUILD_DIR] [N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -30,9 +32,25 @@ time_runs() {
   end=$(date +%s%N)
   echo $(((end - start) / n / 1000))
 }
-ours_us=$(time_runs "${ours[@]}")
+fresh_import() {
+  rm -f "$out/home/MIBs.cfg"
+  "$build/bin/qlmib" --home "$out/home" import "$out"/mibx/*.mibx
+}
+build_db=("$build/bin/qlmib" build-db --force -o "$out/built.cfg" -p "$mibs" "${files[@]}")
+mkdir -p "$out/home"
+fresh_import | tail -1 | grep -q 'Errors 0,' || { echo "qlmib import reported errors" >&2; exit 1; }
+
+compile_us=$(time_runs "${ours[@]}")
+import_us=$(time_runs fresh_import)
+build_us=$(time_runs "${build_db[@]}")
 theirs_us=$(time_runs "${theirs[@]}")
 echo "modules:          ${#files[@]}"
-echo "qlmib compile:    ${ours_us} us per run"
+echo "qlmib compile:    ${compile_us} us per run"
+echo "qlmib import:     ${import_us} us per run (import alone, new database)"
+echo "qlmib build-db:   ${build_us} us per run (compile + import)"
 echo "smidump -f xml:   ${theirs_us} us per run"
-awk -v a="$ours_us" -v b="$theirs_us" 'BEGIN { printf "ratio qlmib/smidump: %.3f\n", a / b }'
+awk -v c="$compile_us" -v i="$import_us" -v b="$build_us" -v s="$theirs_us" 'BEGIN {
+  printf "ratio compile/smidump:  %.3f\n", c / s
+  printf "ratio import/smidump:   %.3f\n", i / s
+  printf "ratio build-db/smidump: %.3f\n", b / s
+}'
