@@ -265,12 +265,14 @@ void GridModel::setCols(std::int32_t count) {
 void GridModel::setFixedRows(std::int32_t count) {
     notify([](GridObserver& o) { o.aboutToReset(); });
     fixedRows_ = std::max(count, 0);
+    clampCursor();
     notify([](GridObserver& o) { o.reset(); });
 }
 
 void GridModel::setFixedCols(std::int32_t count) {
     notify([](GridObserver& o) { o.aboutToReset(); });
     fixedCols_ = std::max(count, 0);
+    clampCursor();
     notify([](GridObserver& o) { o.reset(); });
 }
 
@@ -705,9 +707,12 @@ void GridModel::AutoSize(std::int32_t col1, std::int32_t col2) {
 // ---- Current cell and selection
 
 void GridModel::clampCursor() {
-    const auto clamp = [](std::int32_t& value, std::int32_t count, std::int32_t first) {
+    // Until code or the user places it, the cursor sits on the first row and
+    // column below the fixed ones; an emptied grid forgets where it was.
+    if (getRows() == 0) cursorPlaced_ = false;
+    const auto clamp = [&](std::int32_t& value, std::int32_t count, std::int32_t first) {
         if (count == 0) value = -1;
-        else if (value < 0) value = std::min(first, count - 1);
+        else if (value < 0 || !cursorPlaced_) value = std::min(first, count - 1);
         else value = std::min(value, count - 1);
     };
     clamp(row_, getRows(), fixedRows_);
@@ -718,6 +723,7 @@ void GridModel::clampCursor() {
 
 void GridModel::moveCursor(std::int32_t r, std::int32_t c, std::int32_t rs, std::int32_t cs) {
     const auto oldRow = row_, oldCol = col_, oldRowSel = rowSel_, oldColSel = colSel_;
+    cursorPlaced_ = true;
     row_ = r, col_ = c, rowSel_ = rs, colSel_ = cs;
     const bool cellMoved = oldRow != row_ || oldCol != col_;
     const bool selectionMoved = cellMoved || oldRowSel != rowSel_ || oldColSel != colSel_;

@@ -345,6 +345,7 @@ private:
     std::int32_t fixedRows_ = 0, fixedCols_ = 0, outlineCol_ = 0;
     std::int32_t row_ = -1, col_ = -1, rowSel_ = -1, colSel_ = -1;
     std::int32_t topRow_ = 0, mouseRow_ = -1, mouseCol_ = -1;
+    bool cursorPlaced_ = false;
     Font font_;
     const FontMetrics* metrics_;
     std::int16_t redraw_ = RedrawBuffered, focusRect_ = FocusRectLight, highLight_ = HighLightAlways;

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -8,19 +7,10 @@
 
 #include "Rtf.h"
 #include "Utf8.h"
+#include "internal/Cp1252.h"
 
 namespace qlmib::ui {
 namespace {
-
-// Windows-1252 at 0x80..0x9F; the rest of the upper half is Latin-1.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t fromCp1252(unsigned char byte) {
-    return (byte >= 0x80 && byte < 0xA0) ? kCp1252High[byte - 0x80] : byte;
-}
 
 enum class Destination { Text, FontTable, ColorTable, Skip };
 
@@ -216,10 +206,10 @@ private:
             return;
         }
         switch (state().destination) {
-            case Destination::Text: emit(fromCp1252(byte)); break;
+            case Destination::Text: emit(cp1252::Decode(byte)); break;
             case Destination::FontTable:
                 if (byte == ';') commitFont();
-                else emit(fromCp1252(byte));
+                else emit(cp1252::Decode(byte));
                 break;
             case Destination::ColorTable:
                 if (byte == ';') {

@@ -3,6 +3,7 @@
 
 #include "Rtf.h"
 #include "Utf8.h"
+#include "internal/Cp1252.h"
 
 namespace qlmib::ui {
 namespace {
@@ -15,10 +16,20 @@ std::size_t indexOf(std::vector<T>& table, const T& value) {
     return table.size() - 1;
 }
 
+void appendHex(std::string& out, unsigned byte) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\'%02x", byte & 0xFF);
+    out += hex;
+}
+
 void appendUnicode(std::string& out, char32_t c) {
+    // \u takes a signed 16-bit number. The code-page character after it, for
+    // readers without Unicode, is written as an escape: some readers take a
+    // plain '?' there for the delimiter and then skip the next character.
+    const int fallback = cp1252::Encode(c);
     const auto word = [&](unsigned unit) {
-        // \u takes a signed 16-bit number; '?' is the fallback for readers without Unicode.
-        out += "\\u" + std::to_string(static_cast<int>(unit > 0x7FFF ? static_cast<int>(unit) - 0x10000 : unit)) + '?';
+        out += "\\u" + std::to_string(unit > 0x7FFF ? static_cast<int>(unit) - 0x10000 : static_cast<int>(unit));
+        appendHex(out, fallback < 0 ? '?' : static_cast<unsigned>(fallback));
     };
     if (c > 0xFFFF) {
         c -= 0x10000;
@@ -47,9 +58,7 @@ void appendText(std::string& out, std::string_view text) {
                 if (c >= 0x80) {
                     appendUnicode(out, c);
                 } else if (c < 0x20) {
-                    char hex[8];
-                    std::snprintf(hex, sizeof hex, "\\'%02x", static_cast<unsigned>(c));
-                    out += hex;
+                    appendHex(out, static_cast<unsigned>(c));
                 } else {
                     out += static_cast<char>(c);
                 }
