@@ -236,7 +236,9 @@ void GridModel::setRows(std::int32_t count) {
     const std::int32_t old = getRows();
     if (count > old) {
         notify([&](GridObserver& o) { o.rowsAboutToBeInserted(old, count - old); });
-        rows_.reserve(static_cast<size_t>(count));
+        // Geometric growth: hosts often add one row at a time.
+        if (static_cast<size_t>(count) > rows_.capacity())
+            rows_.reserve(std::max(static_cast<size_t>(count), rows_.capacity() * 2));
         for (std::int32_t i = old; i < count; ++i) {
             rows_.push_back(makeRow());
             rows_.back()->position = i;
