@@ -45,7 +45,7 @@ protected:
     ui::GridModel grid;
 };
 
-TEST_F(SelectionTest, WorkedExampleCDefinesAndVBConstants) {
+TEST_F(SelectionTest, CDefinesAndVBConstantsOfOneRow) {
     EXPECT_EQ(select(2, 2, MIBSelection_CDefines), "#define\tOID_sysDescr\t\"1.3.6.1.2.1.1.1\"\r\n");
     EXPECT_EQ(select(2, 2, MIBSelection_VBConstants), "Global Const \tOID_sysDescr\t= \"1.3.6.1.2.1.1.1\"\r\n");
 }
