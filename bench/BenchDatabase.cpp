@@ -1,5 +1,6 @@
 #include "BenchDatabase.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -69,6 +70,17 @@ void ensureBenchDatabase(const std::string& path) {
     tx.commit();
     db.reset();
     std::filesystem::rename(path + ".part", path);
+}
+
+void useBenchHome() {
+    static const bool ready = [] {
+        const auto folder = std::filesystem::temp_directory_path() / "qlmib-bench-home";
+        std::filesystem::create_directories(folder);
+        ensureBenchDatabase((folder / "MIBs.cfg").string());
+        setenv("QLMIB_HOME", folder.c_str(), 1);
+        return true;
+    }();
+    (void)ready;
 }
 
 }  // namespace qlmib::bench

@@ -10,5 +10,8 @@ inline constexpr int kBenchRows = 200000;
 
 // Writes the database at `path` unless a complete one is there already.
 void ensureBenchDatabase(const std::string& path);
+// Makes a temporary install folder holding the database the current
+// $QLMIB_HOME (once per process).
+void useBenchHome();
 
 }  // namespace qlmib::bench

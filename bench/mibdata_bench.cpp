@@ -3,9 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include <qlmib/mibdata/Database.h>
 #include <qlmib/mibdata/Globals.h>
 #include <qlmib/mibdata/OID.h>
@@ -15,17 +12,7 @@
 namespace {
 
 using namespace qlmib;
-
-void useBenchHome() {
-    static const bool ready = [] {
-        const auto folder = std::filesystem::temp_directory_path() / "qlmib-bench-home";
-        std::filesystem::create_directories(folder);
-        bench::ensureBenchDatabase((folder / "MIBs.cfg").string());
-        setenv("QLMIB_HOME", folder.c_str(), 1);
-        return true;
-    }();
-    (void)ready;
-}
+using bench::useBenchHome;
 
 // The physical limit: a prepared SELECT of one primary row by OID, read whole.
 void BM_PointQuery(benchmark::State& state) {

@@ -1,0 +1,20 @@
+#pragma once
+// Connects the data layer's hooks to a toolkit while it lives: messages of
+// the data layer appear in message boxes, and OID::ShowOIDDetails opens an
+// OIDDetailsForm. A host makes one at start-up, after its toolkit.
+
+namespace qlmib {
+
+namespace ui {
+class Toolkit;
+}
+
+class ToolkitHooks {
+public:
+    explicit ToolkitHooks(ui::Toolkit& toolkit);
+    ~ToolkitHooks();
+    ToolkitHooks(const ToolkitHooks&) = delete;
+    ToolkitHooks& operator=(const ToolkitHooks&) = delete;
+};
+
+}  // namespace qlmib

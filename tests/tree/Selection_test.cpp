@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <qlmib/tree/Selection.h>
+#include <qlmib/ui/GridModel.h>
+
+#include "TreeFixture.h"
+
+namespace qlmib {
+namespace {
+
+// The grid of a tree control: a header row, "name (index)" and the OID.
+//   row 1 system (1)          level 0
+//   row 2   sysDescr (1)      level 1
+//   row 3   sysObjectID (2)   level 1
+//   row 4 interfaces (2)      level 0, collapsed
+//   row 5   ifTable (2)       level 1
+//   row 6     ifEntry (1)     level 2
+//   row 7 unknown (9)         level 0, OID not in the database
+class SelectionTest : public test::TreeFixture {
+protected:
+    void SetUp() override {
+        TreeFixture::SetUp();
+        grid.setCols(2);
+        grid.setFixedRows(1);
+        grid.AddItem("Name\tOID");
+        const auto add = [&](std::int32_t parent, const char* text, const char* oid) {
+            const auto row = grid.AddNode(parent, text, std::string("O:") + oid);
+            grid.setTextMatrix(row, 1, oid);
+            return row;
+        };
+        const auto system = add(-1, "system (1)", "1.3.6.1.2.1.1");
+        add(system, "sysDescr (1)", "1.3.6.1.2.1.1.1");
+        add(system, "sysObjectID (2)", "1.3.6.1.2.1.1.2");
+        const auto interfaces = add(-1, "interfaces (2)", "1.3.6.1.2.1.2");
+        const auto table = add(interfaces, "ifTable (2)", "1.3.6.1.2.1.2.2");
+        add(table, "ifEntry (1)", "1.3.6.1.2.1.2.2.1");
+        add(-1, "unknown (9)", "2.9");
+        grid.setIsCollapsed(interfaces, true);
+    }
+    std::string select(std::int32_t row1, std::int32_t row2, MIBSelectionType type, std::int32_t col1 = 0,
+                       std::int32_t col2 = 0, SelectionDialect dialect = SelectionDialect::Tree) {
+        grid.Select(row1, col1, row2, col2);
+        return Selection(grid, type, dialect);
+    }
+    ui::GridModel grid;
+};
+
+TEST_F(SelectionTest, CDefinesAndVBConstantsOfOneRow) {
+    EXPECT_EQ(select(2, 2, MIBSelection_CDefines), "#define\tOID_sysDescr\t\"1.3.6.1.2.1.1.1\"\r\n");
+    EXPECT_EQ(select(2, 2, MIBSelection_VBConstants), "Global Const \tOID_sysDescr\t= \"1.3.6.1.2.1.1.1\"\r\n");
+}
+
+TEST_F(SelectionTest, EveryFormatOverAnOpenedNodeAndItsChildren) {
+    struct Case {
+        MIBSelectionType type;
+        const char* text;
+    };
+    const Case cases[] = {
+        {MIBSelection_Text, "system (1)\r\nsysDescr (1)\r\nsysObjectID (2)\r\n"},
+        {MIBSelection_OIDList, "1.3.6.1.2.1.1\r\n1.3.6.1.2.1.1.1\r\n1.3.6.1.2.1.1.2\r\n"},
+        {MIBSelection_NamesAndOIDs, "system\t1.3.6.1.2.1.1\r\nsysDescr\t1.3.6.1.2.1.1.1\r\nsysObjectID\t1.3.6.1.2.1.1.2\r\n"},
+        {MIBSelection_OIDsAndNames, "1.3.6.1.2.1.1\tsystem\r\n1.3.6.1.2.1.1.1\tsysDescr\r\n1.3.6.1.2.1.1.2\tsysObjectID\r\n"},
+        {MIBSelection_MIBTree, "system (1)\r\n\tsysDescr (1)\r\n\tsysObjectID (2)\r\n"},
+        {MIBSelection_FullNames, "SNMPv2-MIB:system\r\nSNMPv2-MIB:sysDescr\r\nSNMPv2-MIB:sysObjectID\r\n"},
+        {MIBSelection_FullNamesAndOIDs,
+         "SNMPv2-MIB:system\t1.3.6.1.2.1.1\r\nSNMPv2-MIB:sysDescr\t1.3.6.1.2.1.1.1\r\n"
+         "SNMPv2-MIB:sysObjectID\t1.3.6.1.2.1.1.2\r\n"},
+        {MIBSelection_OIDsAndFullnames,
+         "1.3.6.1.2.1.1\tSNMPv2-MIB:system\r\n1.3.6.1.2.1.1.1\tSNMPv2-MIB:sysDescr\r\n"
+         "1.3.6.1.2.1.1.2\tSNMPv2-MIB:sysObjectID\r\n"},
+        {MIBSelection_LongNames,
+         "iso.org.dod.internet.mgmt.mib-2.system\r\niso.org.dod.internet.mgmt.mib-2.system.sysDescr\r\n"
+         "iso.org.dod.internet.mgmt.mib-2.system.sysObjectID\r\n"},
+        {MIBSelection_CDefines,
+         "#define\tOID_system\t\"1.3.6.1.2.1.1\"\r\n#define\tOID_sysDescr\t\"1.3.6.1.2.1.1.1\"\r\n"
+         "#define\tOID_sysObjectID\t\"1.3.6.1.2.1.1.2\"\r\n"},
+        {MIBSelection_VBConstants,
+         "Global Const \tOID_system\t= \"1.3.6.1.2.1.1\"\r\nGlobal Const \tOID_sysDescr\t= \"1.3.6.1.2.1.1.1\"\r\n"
+         "Global Const \tOID_sysObjectID\t= \"1.3.6.1.2.1.1.2\"\r\n"},
+        {static_cast<MIBSelectionType>(11), "\r\n\r\n\r\n"},
+        {static_cast<MIBSelectionType>(-1), "\r\n\r\n\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(select(1, 3, c.type), c.text) << c.type;
+}
+
+TEST_F(SelectionTest, TextFormatJoinsTheSelectedColumns) {
+    EXPECT_EQ(select(2, 3, MIBSelection_Text, 0, 1), "sysDescr (1)\t1.3.6.1.2.1.1.1\r\nsysObjectID (2)\t1.3.6.1.2.1.1.2\r\n");
+    EXPECT_EQ(select(2, 2, MIBSelection_Text, 1, 1), "1.3.6.1.2.1.1.1\r\n");
+}
+
+TEST_F(SelectionTest, ACollapsedNodeIsWrittenWithoutItsHiddenChildren) {
+    EXPECT_EQ(select(4, 4, MIBSelection_MIBTree), "interfaces (2)\r\n");
+    EXPECT_EQ(select(1, 7, MIBSelection_MIBTree),
+              "system (1)\r\n\tsysDescr (1)\r\n\tsysObjectID (2)\r\ninterfaces (2)\r\nunknown (9)\r\n");
+    grid.setIsCollapsed(4, false);
+    grid.setIsCollapsed(5, true);
+    EXPECT_EQ(select(4, 6, MIBSelection_MIBTree), "interfaces (2)\r\n\tifTable (2)\r\n")
+        << "a collapsed node inside an opened one hides its own children";
+}
+
+TEST_F(SelectionTest, IndentationIsRelativeToTheFirstSelectedRow) {
+    grid.setIsCollapsed(4, false);
+    EXPECT_EQ(select(5, 6, MIBSelection_MIBTree), "ifTable (2)\r\n\tifEntry (1)\r\n");
+    // From a deep row up to shallower ones: those lines get no indentation.
+    EXPECT_EQ(select(6, 7, MIBSelection_MIBTree), "ifEntry (1)\r\nunknown (9)\r\n");
+    EXPECT_EQ(select(3, 5, MIBSelection_MIBTree), "sysObjectID (2)\r\ninterfaces (2)\r\nifTable (2)\r\n")
+        << "ifTable is as deep as the first row";
+}
+
+TEST_F(SelectionTest, ARowWithoutAKnownOIDIsStillWritten) {
+    EXPECT_EQ(select(7, 7, MIBSelection_NamesAndOIDs), "\t\r\n");
+    EXPECT_EQ(select(3, 7, MIBSelection_FullNames), "SNMPv2-MIB:sysObjectID\r\nIF-MIB:interfaces\r\n\r\n")
+        << "the work object does not keep the previous row's names";
+}
+
+TEST_F(SelectionTest, TheMibxTreeWritesThreeFormatsItsOwnWay) {
+    const auto mibx = SelectionDialect::MIBXTree;
+    EXPECT_EQ(select(2, 2, MIBSelection_LongNames, 0, 0, mibx), "\r\n");
+    EXPECT_EQ(select(2, 2, MIBSelection_CDefines, 0, 0, mibx), "#define\tsysDescr\t\"1.3.6.1.2.1.1.1\"\r\n");
+    EXPECT_EQ(select(2, 2, MIBSelection_VBConstants, 0, 0, mibx), "Global Const\tsysDescr\t= \"1.3.6.1.2.1.1.1\"\r\n");
+    EXPECT_EQ(select(2, 2, MIBSelection_FullNames, 0, 0, mibx), "SNMPv2-MIB:sysDescr\r\n");
+}
+
+TEST_F(SelectionTest, AnEmptyGridSelectsNothing) {
+    ui::GridModel empty;
+    EXPECT_EQ(Selection(empty, MIBSelection_MIBTree), "");
+}
+
+}  // namespace
+}  // namespace qlmib

@@ -1,0 +1,473 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <random>
+
+#include <qlmib/common/Error.h>
+#include <qlmib/ui/GridModel.h>
+#include <qlmib/ui/InputCodes.h>
+
+namespace qlmib::ui {
+namespace {
+
+// A two-column tree grid: a header row, then
+//   a            level 0
+//     a1         level 1
+//       a1x      level 2
+//     a2         level 1
+//   b            level 0
+struct TreeGrid {
+    GridModel g;
+    std::int32_t a, a1, a1x, a2, b;
+    TreeGrid() {
+        g.setCols(2);
+        g.setRows(1);
+        g.setFixedRows(1);
+        a = g.AddNode(-1, "a", "O:a");
+        b = g.AddNode(-1, "b", "O:b");
+        a1 = g.AddNode(a, "a1", "O:a1");
+        a2 = g.AddNode(a, "a2", "O:a2");
+        a1x = g.AddNode(g.FindRow("O:a1"), "a1x", "O:a1x");
+        a = g.FindRow("O:a"), a1 = g.FindRow("O:a1"), a2 = g.FindRow("O:a2"), b = g.FindRow("O:b");
+    }
+    std::vector<std::string> column(std::int32_t c) const {
+        std::vector<std::string> out;
+        for (std::int32_t r = g.getFixedRows(); r < g.getRows(); ++r) out.push_back(g.getTextMatrix(r, c));
+        return out;
+    }
+};
+
+TEST(GridOutline, AddNodeAppendsAsLastChildAfterTheWholeSubtree) {
+    TreeGrid t;
+    EXPECT_EQ(t.column(0), (std::vector<std::string>{"a", "a1", "a1x", "a2", "b"}));
+    struct Case {
+        std::int32_t row;
+        std::int16_t level;
+        std::int32_t parent, firstChild, nextSibling, subtreeEnd;
+    };
+    const Case cases[] = {
+        {t.a, 0, -1, t.a1, t.b, t.b},
+        {t.a1, 1, t.a, t.a1x, t.a2, t.a2},
+        {t.a1x, 2, t.a1, -1, -1, t.a2},
+        {t.a2, 1, t.a, -1, -1, t.b},
+        {t.b, 0, -1, -1, -1, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(t.g.getTextMatrix(c.row, 0));
+        EXPECT_EQ(t.g.getRowOutlineLevel(c.row), c.level);
+        EXPECT_EQ(t.g.ParentRow(c.row), c.parent);
+        EXPECT_EQ(t.g.FirstChildRow(c.row), c.firstChild);
+        EXPECT_EQ(t.g.HasChildren(c.row), c.firstChild >= 0);
+        EXPECT_EQ(t.g.NextSiblingRow(c.row), c.nextSibling);
+        EXPECT_EQ(t.g.SubtreeEnd(c.row), c.subtreeEnd);
+    }
+}
+
+TEST(GridOutline, KeysFollowTheirRowsThroughInsertionsAndRemovals) {
+    TreeGrid t;
+    t.g.RemoveItem(t.a1x);
+    EXPECT_EQ(t.g.FindRow("O:a1x"), -1);
+    EXPECT_EQ(t.g.FindRow("O:a2"), 3);
+    EXPECT_EQ(t.g.FindRow("O:b"), 4);
+    t.g.AddItem("top\tx", 1);
+    EXPECT_EQ(t.g.FindRow("O:a"), 2);
+    EXPECT_EQ(t.g.FindRow("O:b"), 5);
+    EXPECT_EQ(t.g.getTextMatrix(1, 1), "x");
+    t.g.setRowKey(5, "O:renamed");
+    EXPECT_EQ(t.g.FindRow("O:b"), -1);
+    EXPECT_EQ(t.g.FindRow("O:renamed"), 5);
+    t.g.setRows(3);
+    EXPECT_EQ(t.g.FindRow("O:renamed"), -1);
+    EXPECT_EQ(t.g.FindRow(""), -1) << "rows without a key are not found by the empty key";
+}
+
+TEST(GridOutline, CollapsedNodesHideTheirDescendantsOnly) {
+    TreeGrid t;
+    t.g.setIsCollapsed(t.a1, true);
+    EXPECT_TRUE(t.g.IsRowVisible(t.a1));
+    EXPECT_FALSE(t.g.IsRowVisible(t.a1x));
+    EXPECT_TRUE(t.g.IsRowVisible(t.a2));
+    t.g.setIsCollapsed(t.a1, false);
+    t.g.setIsCollapsed(t.a, true);
+    EXPECT_FALSE(t.g.IsRowVisible(t.a1x)) << "an expanded node under a collapsed one stays hidden";
+    EXPECT_TRUE(t.g.IsRowVisible(t.b));
+    t.g.setRowHidden(t.b, true);
+    EXPECT_FALSE(t.g.IsRowVisible(t.b));
+}
+
+TEST(GridOutline, OutlineCollapsesNodesAtAndBelowTheLevelWithoutEvents) {
+    TreeGrid t;
+    int events = 0;
+    auto s = t.g.BeforeCollapse.subscribe([&](std::int32_t, std::int16_t, bool&) { ++events; });
+    t.g.Outline(1);
+    EXPECT_FALSE(t.g.getIsCollapsed(t.a));
+    EXPECT_TRUE(t.g.getIsCollapsed(t.a1));
+    EXPECT_FALSE(t.g.getIsCollapsed(t.a2)) << "a node without children keeps its state";
+    t.g.Outline(0);
+    EXPECT_TRUE(t.g.getIsCollapsed(t.a));
+    t.g.Outline(-1);
+    EXPECT_FALSE(t.g.getIsCollapsed(t.a));
+    EXPECT_FALSE(t.g.getIsCollapsed(t.a1));
+    EXPECT_EQ(events, 0);
+}
+
+TEST(GridOutline, ToggleRaisesBeforeAndAfterAndMayBeCancelled) {
+    TreeGrid t;
+    std::vector<std::pair<std::int32_t, std::int16_t>> before, after;
+    bool cancel = false;
+    auto s1 = t.g.BeforeCollapse.subscribe([&](std::int32_t row, std::int16_t state, bool& c) {
+        before.emplace_back(row, state);
+        c = cancel;
+    });
+    auto s2 = t.g.AfterCollapse.subscribe([&](std::int32_t row, std::int16_t state) { after.emplace_back(row, state); });
+    t.g.ToggleNode(t.a1);
+    EXPECT_TRUE(t.g.getIsCollapsed(t.a1));
+    t.g.ToggleNode(t.a1);
+    EXPECT_FALSE(t.g.getIsCollapsed(t.a1));
+    cancel = true;
+    t.g.ToggleNode(t.a1);
+    EXPECT_FALSE(t.g.getIsCollapsed(t.a1)) << "cancelled";
+    using P = std::pair<std::int32_t, std::int16_t>;
+    EXPECT_EQ(before, (std::vector<P>{{t.a1, OutlineCollapsed}, {t.a1, OutlineExpanded}, {t.a1, OutlineCollapsed}}));
+    EXPECT_EQ(after, (std::vector<P>{{t.a1, OutlineCollapsed}, {t.a1, OutlineExpanded}}));
+}
+
+TEST(GridOutline, ANodeLoadedInsideItsBeforeCollapseHandlerIsFoundAgain) {
+    // A lazily loaded tree: the handler removes a placeholder row above the
+    // node and adds children, then the node is marked expanded.
+    TreeGrid t;
+    t.g.setIsCollapsed(t.b, true);
+    auto s = t.g.BeforeCollapse.subscribe([&](std::int32_t row, std::int16_t state, bool&) {
+        if (state != OutlineExpanded) return;
+        t.g.RemoveItem(t.g.FindRow("O:a1x"));
+        t.g.AddNode(row - 1, "b1", "O:b1");
+    });
+    std::int32_t afterRow = -1;
+    auto s2 = t.g.AfterCollapse.subscribe([&](std::int32_t row, std::int16_t) { afterRow = row; });
+    t.g.ToggleNode(t.b);
+    EXPECT_EQ(afterRow, t.g.FindRow("O:b"));
+    EXPECT_FALSE(t.g.getIsCollapsed(t.g.FindRow("O:b")));
+    EXPECT_EQ(t.g.ParentRow(t.g.FindRow("O:b1")), t.g.FindRow("O:b"));
+}
+
+struct FlatGrid {
+    GridModel g;
+    explicit FlatGrid(const std::vector<std::string>& column0, const std::vector<std::string>& column1 = {}) {
+        g.setCols(2);
+        g.setFixedRows(1);
+        g.AddItem("Name\tValue");
+        for (size_t i = 0; i < column0.size(); ++i)
+            g.AddItem(column0[i] + "\t" + (i < column1.size() ? column1[i] : std::to_string(i)));
+    }
+    std::vector<std::string> column(std::int32_t c) const {
+        std::vector<std::string> out;
+        for (std::int32_t r = 1; r < g.getRows(); ++r) out.push_back(g.getTextMatrix(r, c));
+        return out;
+    }
+    void sortAll(std::int32_t col, std::int16_t order) {
+        g.Select(1, col, g.getRows() - 1, col);
+        g.setSort(order);
+    }
+};
+
+TEST(GridSort, BuiltInOrders) {
+    using V = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        std::int16_t order;
+        V expected;
+    };
+    const V input{"b", "10", "A", "9", "a", "-1.5", "B"};
+    const Case cases[] = {
+        {"generic: numbers first by value, then texts ignoring case, stable", SortGenericAscending,
+         {"-1.5", "9", "10", "A", "a", "b", "B"}},
+        {"generic descending", SortGenericDescending, {"b", "B", "A", "a", "10", "9", "-1.5"}},
+        {"numeric: texts count as 0", SortNumericAscending, {"-1.5", "b", "A", "a", "B", "9", "10"}},
+        {"string: by bytes", SortStringAscending, {"-1.5", "10", "9", "A", "B", "a", "b"}},
+        {"string ignoring case", SortStringNoCaseAscending, {"-1.5", "10", "9", "A", "a", "b", "B"}},
+        {"none leaves the order", SortNone, input},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FlatGrid f(input);
+        f.sortAll(0, c.order);
+        EXPECT_EQ(f.column(0), c.expected);
+        EXPECT_EQ(f.g.getTextMatrix(0, 0), "Name") << "fixed rows never move";
+    }
+}
+
+TEST(GridSort, RowsMoveWholeWithDataAndKeys) {
+    FlatGrid f({"c", "a", "b"});
+    f.g.setRowKey(1, "K:c");
+    f.g.setCellData(1, 1, Variant(3.0));
+    f.sortAll(0, SortStringAscending);
+    EXPECT_EQ(f.column(1), (std::vector<std::string>{"1", "2", "0"}));
+    EXPECT_EQ(f.g.FindRow("K:c"), 3);
+    EXPECT_EQ(f.g.getCellData(3, 1), Variant(3.0));
+}
+
+TEST(GridSort, CustomComparisonDecidesThroughTheCompareEvent) {
+    // Cell data hold dates as text; the comparison reads them, as a host does.
+    FlatGrid f({"x", "y", "z"});
+    const char* dates[] = {"2021-05-01", "2019-01-01", "2020-03-03"};
+    for (int r = 1; r <= 3; ++r) f.g.setCellData(r, 1, Variant(dates[r - 1]));
+    std::int16_t direction = -1;
+    auto s1 = f.g.BeforeSort.subscribe([&](std::int32_t col, std::int16_t& order) {
+        if (col == 1) order = SortCustom;
+    });
+    auto s2 = f.g.Compare.subscribe([&](std::int32_t r1, std::int32_t r2, std::int16_t& cmp) {
+        const auto c = Variant::Compare(f.g.getCellData(r1, 1), f.g.getCellData(r2, 1));
+        cmp = static_cast<std::int16_t>(c == 0 ? 0 : (c < 0 ? direction : -direction));
+    });
+    f.sortAll(1, SortGenericAscending);
+    EXPECT_EQ(f.column(0), (std::vector<std::string>{"y", "z", "x"}));
+    direction = 1;
+    f.sortAll(1, SortGenericAscending);
+    EXPECT_EQ(f.column(0), (std::vector<std::string>{"x", "z", "y"}));
+}
+
+TEST(GridSort, AnInconsistentComparisonNeitherCrashesNorLosesRows) {
+    std::vector<std::string> items;
+    for (int i = 0; i < 500; ++i) items.push_back(std::to_string(i));
+    FlatGrid f(items);
+    std::mt19937 random(7);
+    auto s = f.g.Compare.subscribe(
+        [&](std::int32_t, std::int32_t, std::int16_t& cmp) { cmp = static_cast<std::int16_t>(random() % 3) - 1; });
+    f.sortAll(0, SortCustom);
+    auto sorted = f.column(0);
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(sorted, items);
+}
+
+TEST(GridSort, EventsAndBracketsAroundASortAndCancelling) {
+    FlatGrid f({"b", "a"});
+    std::vector<std::string> log;
+    auto s1 = f.g.OperationStarted.subscribe([&] { log.push_back("start"); });
+    auto s2 = f.g.OperationEnded.subscribe([&] { log.push_back("end"); });
+    auto s3 = f.g.BeforeSort.subscribe([&](std::int32_t, std::int16_t& order) {
+        log.push_back("before " + std::to_string(order));
+        if (log.size() > 4) order = SortNone;
+    });
+    auto s4 = f.g.AfterSort.subscribe([&](std::int32_t, std::int16_t order) { log.push_back("after " + std::to_string(order)); });
+    f.sortAll(0, SortStringAscending);
+    EXPECT_EQ(f.column(0), (std::vector<std::string>{"a", "b"}));
+    f.sortAll(0, SortStringDescending);
+    EXPECT_EQ(f.column(0), (std::vector<std::string>{"a", "b"})) << "cancelled";
+    EXPECT_EQ(log, (std::vector<std::string>{"start", "before 7", "after 7", "end", "start", "before 8", "end"}));
+}
+
+TEST(GridSort, HeaderClicksAlternateUnlessTheColumnHasASortSetting) {
+    FlatGrid f({"b", "c", "a"});
+    f.g.UserSortByHeader(0);
+    EXPECT_EQ(f.column(0), (std::vector<std::string>{"a", "b", "c"}));
+    f.g.UserSortByHeader(0);
+    EXPECT_EQ(f.column(0), (std::vector<std::string>{"c", "b", "a"}));
+    f.g.setColSort(0, SortStringAscending);
+    f.g.UserSortByHeader(0);
+    f.g.UserSortByHeader(0);
+    EXPECT_EQ(f.column(0), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(GridSelection, CurrentCellSelectionAndClip) {
+    FlatGrid f({"a", "b", "c"}, {"1", "2", "3"});
+    std::vector<std::array<std::int32_t, 4>> moves;
+    int selChanges = 0;
+    auto s1 = f.g.AfterRowColChange.subscribe(
+        [&](std::int32_t r0, std::int32_t c0, std::int32_t r1, std::int32_t c1) { moves.push_back({r0, c0, r1, c1}); });
+    auto s2 = f.g.SelChange.subscribe([&] { ++selChanges; });
+    EXPECT_EQ(f.g.getRow(), 1) << "the first row below the fixed rows";
+    f.g.Select(3, 1, 2, 0);
+    EXPECT_EQ(f.g.GetSelection(), (CellRange{2, 0, 3, 1}));
+    EXPECT_EQ(f.g.getClip(), "b\t2\rc\t3");
+    f.g.Select(3, 1, 2, 0);
+    f.g.setRow(1);
+    EXPECT_EQ(f.g.GetSelection(), (CellRange{1, 0, 1, 1})) << "Row collapses the row selection, not the columns";
+    f.g.setCol(0);
+    EXPECT_EQ(f.g.getClip(), "a");
+    using M = std::array<std::int32_t, 4>;
+    EXPECT_EQ(moves, (std::vector<M>{{1, 0, 3, 1}, {3, 1, 1, 1}, {1, 1, 1, 0}}));
+    EXPECT_EQ(selChanges, 3);
+}
+
+TEST(GridSelection, CursorStaysInsideTheGridAsRowsGo) {
+    FlatGrid f({"a", "b", "c"});
+    f.g.setRow(3);
+    f.g.setRows(2);
+    EXPECT_EQ(f.g.getRow(), 1);
+    f.g.setRows(0);
+    EXPECT_EQ(f.g.getRow(), -1);
+    EXPECT_EQ(f.g.GetSelection(), CellRange{});
+    EXPECT_EQ(f.g.getClip(), "");
+}
+
+TEST(GridCells, OutOfRangeAccessRaisesSubscriptErrors) {
+    FlatGrid f({"a"});
+    const std::function<void()> calls[] = {
+        [&] { (void)f.g.getTextMatrix(2, 0); },  [&] { f.g.setTextMatrix(0, 2, "x"); },
+        [&] { f.g.setRow(-1); },                 [&] { f.g.RemoveItem(5); },
+        [&] { (void)f.g.getColData(-1); },       [&] { f.g.setCellFontBold(9, 0, true); },
+        [&] { f.g.AddItem("x", 9); },            [&] { f.g.setComboIndex(0); },
+    };
+    for (const auto& call : calls) {
+        try {
+            call();
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Number(), ERR_SUBSCRIPT);
+        }
+    }
+}
+
+TEST(GridCells, CellPropertiesOverABlock) {
+    FlatGrid f({"a", "b"});
+    f.g.setCell(CellForeColor, 1, 0, Variant(static_cast<double>(Color(0, 128, 0).ToOle())), 2, 1);
+    EXPECT_EQ(f.g.getCellForeColor(2, 1), Color(0, 128, 0));
+    EXPECT_EQ(f.g.getCell(CellForeColor, 1, 0).number(), Color(0, 128, 0).ToOle());
+    f.g.setCell(CellForeColor, 2, 1, Variant());
+    EXPECT_FALSE(f.g.getCellForeColor(2, 1)) << "empty resets to the grid's colour";
+    f.g.setCell(CellText, 1, 0, Variant(12.5));
+    EXPECT_EQ(f.g.getTextMatrix(1, 0), "12.5");
+    f.g.setCell(CellData, 1, 1, Variant("raw"));
+    EXPECT_EQ(f.g.getCell(CellData, 1, 1), Variant("raw"));
+    EXPECT_EQ(f.g.getCell(CellText, 0, 1), Variant("Value"));
+    try {
+        f.g.setCell(CellFloodPercent, 1, 1, Variant(50));
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), ERR_INVALID_CALL);
+    }
+}
+
+TEST(GridColumns, MovedColumnsTakeTheirCellsAndSettings) {
+    GridModel g;
+    g.setCols(3);
+    g.AddItem("a\tb\tc");
+    g.setColKey(0, "first");
+    g.setColData(0, Variant(7));
+    std::vector<std::pair<std::int32_t, std::int32_t>> moved;
+    auto s = g.AfterMoveColumn.subscribe([&](std::int32_t c, std::int32_t p) { moved.emplace_back(c, p); });
+    g.UserMoveColumn(0, 2);
+    EXPECT_EQ(g.getTextMatrix(0, 0), "b");
+    EXPECT_EQ(g.getTextMatrix(0, 2), "a");
+    EXPECT_EQ(g.ColIndex("first"), 2);
+    EXPECT_EQ(g.getColData(2), Variant(7));
+    EXPECT_EQ(moved, (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 2}}));
+}
+
+TEST(GridColumns, AutoSizeMeasuresWithTheFontMetrics) {
+    TreeGrid t;  // the fixed metrics: 8 points, 96 twips a character, 104 in bold
+    t.g.setTextMatrix(0, 1, "OID");
+    t.g.setTextMatrix(t.a1x, 1, "1.3.6.1");
+    t.g.setCellFontBold(t.b, 1, true);
+    t.g.setTextMatrix(t.b, 1, "1.3.6");
+    t.g.AutoSize(0, 1);
+    EXPECT_EQ(t.g.getColWidth(1), 7 * 96 + 120);
+    EXPECT_EQ(t.g.getColWidth(0), 3 * 96 + 3 * 240 + 120) << "a1x: three characters at level 2";
+    t.g.setTextMatrix(t.a, 1, "two\r\nlines");
+    t.g.setAutoSizeMode(AutoSizeRowHeight);
+    t.g.AutoSize(1);
+    EXPECT_EQ(t.g.getRowHeight(t.a), 2 * t.g.getRowHeight(t.b) - 45);
+}
+
+TEST(GridEdit, BeforeStartAndAfterEditWithADropDownList) {
+    FlatGrid f({"up"});
+    std::vector<std::string> log;
+    bool refuse = false;
+    auto s1 = f.g.BeforeEdit.subscribe([&](std::int32_t r, std::int32_t c, bool& cancel) {
+        log.push_back("before " + std::to_string(r) + "," + std::to_string(c));
+        cancel = refuse;
+        f.g.setComboList("#1;up(1)|#2;down(2)|plain");
+    });
+    auto s2 = f.g.StartEdit.subscribe([&](std::int32_t r, std::int32_t c, bool&) {
+        log.push_back("start");
+        f.g.setTextMatrix(r, c, "up(1)");
+    });
+    auto s3 = f.g.AfterEdit.subscribe([&](std::int32_t, std::int32_t) { log.push_back("after"); });
+
+    ASSERT_TRUE(f.g.EditCell(1, 0));
+    EXPECT_EQ(f.g.getEditText(), "up(1)") << "the editor starts with the text StartEdit left";
+    EXPECT_EQ(f.g.getComboIndex(), 0);
+    EXPECT_EQ(f.g.ComboItems(), (std::vector<ComboItem>{{"1", "up(1)"}, {"2", "down(2)"}, {"", "plain"}}));
+    f.g.setComboIndex(1);
+    EXPECT_EQ(f.g.getComboData(), "2");
+    f.g.CommitEdit();
+    EXPECT_EQ(f.g.getTextMatrix(1, 0), "down(2)");
+    EXPECT_FALSE(f.g.getEditing());
+
+    ASSERT_TRUE(f.g.EditCell(1, 0));
+    f.g.setEditText("typed");
+    f.g.CancelEdit();
+    EXPECT_EQ(f.g.getTextMatrix(1, 0), "up(1)") << "StartEdit's text stays; the typing is dropped";
+
+    refuse = true;
+    EXPECT_FALSE(f.g.EditCell(1, 0));
+    EXPECT_EQ(log, (std::vector<std::string>{"before 1,0", "start", "after", "before 1,0", "start", "before 1,0"}));
+}
+
+TEST(GridInput, HandlersMayChangeByReferenceArguments) {
+    GridModel g;
+    g.setCols(1);
+    g.setRows(2);
+    auto s1 = g.KeyPress.subscribe([](std::int16_t& key) {
+        if (key == AsciiReturn) key = 0;
+    });
+    auto s2 = g.KeyDown.subscribe([](std::int16_t& code, std::int16_t& shift) {
+        if (shift & CtrlMask) code = 0;
+    });
+    float seenX = 0;
+    auto s3 = g.MouseDown.subscribe([&](std::int16_t& button, std::int16_t&, float& x, float&) {
+        if (button == RightButton) seenX = x;
+    });
+    EXPECT_EQ(g.UserKeyPress(AsciiReturn), 0);
+    EXPECT_EQ(g.UserKeyPress('a'), 'a');
+    EXPECT_EQ(g.UserKeyDown(KeyC, CtrlMask), 0);
+    EXPECT_EQ(g.UserKeyDown(KeyC, 0), KeyC);
+    g.UserMouseDown(RightButton, 0, 150.f, 20.f, 1, 0);
+    EXPECT_EQ(seenX, 150.f);
+    EXPECT_EQ(g.getMouseRow(), 1);
+    EXPECT_EQ(g.getMouseCol(), 0);
+}
+
+// A view's record of notifications, with the row count it saw at each.
+struct RecordingView : GridObserver {
+    const GridModel& g;
+    std::vector<std::string> log;
+    explicit RecordingView(const GridModel& model) : g(model) {}
+    void add(const char* what, std::int32_t a, std::int32_t b) {
+        log.push_back(std::string(what) + " " + std::to_string(a) + "+" + std::to_string(b) + " rows=" +
+                      std::to_string(g.getRows()));
+    }
+    void rowsAboutToBeInserted(std::int32_t f, std::int32_t n) override { add("about-insert", f, n); }
+    void rowsInserted(std::int32_t f, std::int32_t n) override { add("inserted", f, n); }
+    void rowsAboutToBeRemoved(std::int32_t f, std::int32_t n) override { add("about-remove", f, n); }
+    void rowsRemoved(std::int32_t f, std::int32_t n) override { add("removed", f, n); }
+    void layoutAboutToChange() override { add("about-layout", 0, 0); }
+    void layoutChanged() override { add("layout", 0, 0); }
+    void cellsChanged(const CellRange& c) override { add("cells", c.row1, c.col1); }
+};
+
+TEST(GridObserver, AboutToNotificationsComeBeforeTheChange) {
+    GridModel g;
+    g.setCols(1);
+    RecordingView view(g);
+    g.addObserver(&view);
+    g.AddNode(-1, "root", "r");
+    g.AddNode(0, "child", "c");
+    g.setTextMatrix(1, 0, "x");
+    g.RemoveItem(1);
+    g.setRows(3);
+    g.Select(0, 0, 2, 0);
+    g.setSort(SortStringAscending);
+    g.removeObserver(&view);
+    g.setRows(0);
+    EXPECT_EQ(view.log, (std::vector<std::string>{
+                            "about-insert 0+1 rows=0", "inserted 0+1 rows=1", "about-insert 1+1 rows=1",
+                            "inserted 1+1 rows=2", "cells 1+0 rows=2", "about-remove 1+1 rows=2",
+                            "removed 1+1 rows=1", "about-insert 1+2 rows=1", "inserted 1+2 rows=3",
+                            "about-layout 0+0 rows=3", "layout 0+0 rows=3"}));
+}
+
+}  // namespace
+}  // namespace qlmib::ui
