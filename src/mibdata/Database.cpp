@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "TextNumbers.h"
 #include "internal/Schema.h"
 #include "qlmib/common/Error.h"
 
@@ -15,17 +16,6 @@ namespace {
 [[noreturn]] void throwEngine(sqlite3* db, int rc) {
     std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     throw Error(ERR_DATABASE, text);
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x != y) return false;
-    }
-    return true;
 }
 
 std::string expandTreeColumns(std::string_view text, bool indexBy, bool calculation) {
@@ -141,7 +131,7 @@ int Statement::columnIndex(std::string_view name) const {
     const int n = columnCount();
     for (int i = 0; i < n; ++i) {
         const char* c = sqlite3_column_name(stmt_, i);
-        if (c && equalsNoCase(c, name)) return i;
+        if (c && EqualsNoCase(c, name)) return i;
     }
     return -1;
 }
@@ -168,20 +158,37 @@ std::string Statement::blob(int column) const {
 
 // ---- Transaction -----------------------------------------------------------
 
-Transaction::Transaction(Database& db) : db_(&db) { db_->exec("BEGIN"); }
+Transaction::Transaction(Database& db) : db_(&db), nested_(db.inTransaction()) {
+    db_->exec(nested_ ? "SAVEPOINT qlmib_write" : "BEGIN");
+}
 
 Transaction::~Transaction() {
     if (!open_) return;
     try {
-        db_->exec("ROLLBACK");
+        db_->exec(nested_ ? "ROLLBACK TO qlmib_write; RELEASE qlmib_write" : "ROLLBACK");
     } catch (...) {
         // The engine already rolled back (a failed COMMIT, a full disk): nothing is left to undo.
     }
 }
 
 void Transaction::commit() {
-    db_->exec("COMMIT");
+    db_->exec(nested_ ? "RELEASE qlmib_write" : "COMMIT");
     open_ = false;
+}
+
+ReadBatch::ReadBatch(Database& db) {
+    if (!db.isOpen() || db.inTransaction()) return;
+    db.exec("BEGIN");
+    db_ = &db;
+}
+
+ReadBatch::~ReadBatch() {
+    if (!db_) return;
+    try {
+        db_->exec("COMMIT");
+    } catch (...) {
+        IgnoringErrors([&] { db_->exec("ROLLBACK"); });
+    }
 }
 
 // ---- Database --------------------------------------------------------------
@@ -299,6 +306,8 @@ std::int64_t Database::lastInsertRowid() const {
     checkOpen();
     return sqlite3_last_insert_rowid(db_);
 }
+
+bool Database::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
 
 int Database::changes() const {
     checkOpen();

@@ -65,7 +65,8 @@ private:
     int poolSlot_ = -1;  // catalogue query whose pool takes it back, or -1
 };
 
-// Rolls back unless committed.
+// Writes that belong together; rolls back unless committed. Inside another
+// transaction (a ReadBatch) it is a savepoint of that one.
 class Transaction {
 public:
     explicit Transaction(Database& db);
@@ -76,7 +77,24 @@ public:
 
 private:
     Database* db_;
+    bool nested_;
     bool open_ = true;
+};
+
+// Runs the reads of one operation (a selection, a tree level, an SNMP answer)
+// in one read transaction, so that the file is locked once rather than once
+// per statement. Nests, and does nothing on an unopened connection. Hold it
+// only while working, never across a wait for input: while it lives, other
+// processes cannot write the database.
+class ReadBatch {
+public:
+    explicit ReadBatch(Database& db);
+    ReadBatch(const ReadBatch&) = delete;
+    ReadBatch& operator=(const ReadBatch&) = delete;
+    ~ReadBatch();
+
+private:
+    Database* db_ = nullptr;  // set when this batch began the transaction
 };
 
 class Database {
@@ -103,6 +121,9 @@ public:
     Statement prepare(std::string_view sql);
     // Runs one or more statements without parameters.
     void exec(std::string_view sql);
+
+    // Whether a transaction (or read batch) is open.
+    bool inTransaction() const;
 
     std::int64_t lastInsertRowid() const;
     int changes() const;

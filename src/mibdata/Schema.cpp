@@ -1,9 +1,9 @@
 #include "internal/Schema.h"
 
 #include <array>
-#include <cctype>
 #include <string>
 
+#include "TextNumbers.h"
 #include "qlmib/common/Error.h"
 #include "qlmib/mibdata/Database.h"
 
@@ -65,14 +65,6 @@ const std::array<Required, 5> kRequired = {{
     {"Icons", {"OID", "Small Icon"}},
 }};
 
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 void create(Database& db) {
@@ -96,7 +88,7 @@ Presence inspect(Database& db) {
         if (names.empty()) throw Error(ERR_DATABASE, "The MIB database has no table " + std::string(req.table));
         auto has = [&](std::string_view column) {
             for (const auto& n : names)
-                if (sameNoCase(n, column)) return true;
+                if (EqualsNoCase(n, column)) return true;
             return false;
         };
         for (auto column : req.columns)

@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "qlmib/common/Error.h"
+#include "qlmib/mibdata/Database.h"
+#include "qlmib/mibdata/Globals.h"
 #include "qlmib/mibdata/OID.h"
 #include "qlmib/ui/GridModel.h"
 
@@ -64,6 +66,7 @@ std::string Selection(const ui::GridModel& tree, MIBSelectionType SelectionType,
         const auto base = tree.getRowOutlineLevel(s.row1);
         auto limit = base;
         std::optional<OID> work;  // one object for the whole call, made when a format first needs it
+        std::optional<ReadBatch> batch;
         for (auto row = s.row1; row <= s.row2; ++row) {
             IgnoringErrors([&] {
                 const auto level = tree.getRowOutlineLevel(row);
@@ -74,7 +77,10 @@ std::string Selection(const ui::GridModel& tree, MIBSelectionType SelectionType,
                     IgnoringErrors([&] { line = gridLine(tree, row, s, SelectionType, std::max(level - base, 0)); });
                 } else if (known(SelectionType)) {
                     IgnoringErrors([&] {
-                        if (!work) work.emplace();
+                        if (!work) {
+                            work.emplace();
+                            batch.emplace(SharedDatabase());
+                        }
                         work->setOID(tree.getTextMatrix(row, 1));
                     });
                     if (work) IgnoringErrors([&] { line = objectLine(*work, SelectionType, dialect); });

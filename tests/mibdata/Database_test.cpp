@@ -117,6 +117,32 @@ TEST(Database, TransactionRollsBackUnlessCommitted) {
     EXPECT_FALSE(q.step());
 }
 
+TEST(Database, ReadBatchNestsAndHoldsWritesAsSavepoints) {
+    TestHome home;
+    auto& db = home.db();
+    {
+        ReadBatch outer(db);
+        EXPECT_TRUE(db.inTransaction());
+        {
+            ReadBatch inner(db);
+            Transaction kept(db);
+            test::insertRow(db, {.oid = "1.3", .name = "org"});
+            kept.commit();
+        }
+        EXPECT_TRUE(db.inTransaction()) << "only the outermost batch ends the transaction";
+        {
+            Transaction dropped(db);
+            test::insertRow(db, {.oid = "1.3.6", .name = "dod"});
+        }
+    }
+    EXPECT_FALSE(db.inTransaction());
+    // A second connection sees exactly what the batch committed.
+    auto other = Database::open(home.databasePath());
+    auto q = other->prepare("SELECT group_concat(Name) FROM Tree");
+    ASSERT_TRUE(q.step());
+    EXPECT_EQ(q.text(0), "org");
+}
+
 // Databases written by other tools: no annotation columns, text columns that
 // compare case-sensitively, extra columns in another order.
 TEST(Database, ForeignSchemasOpenAndWork) {
