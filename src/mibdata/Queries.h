@@ -67,6 +67,12 @@ enum TreeColumn : int {
     TREE_CANDIDATE,  // TreePrimaryByOIDs only: which parameter matched, from 1
 };
 
+// Columns that ModuleByName and ModulesByName select, in this order.
+enum ModuleColumn : int {
+    MODULE_NAME, MODULE_DESCRIPTION, MODULE_ORGANIZATION, MODULE_CONTACT,
+    MODULE_COMPILED, MODULE_IMPORTED, MODULE_LASTUPDATED,
+};
+
 // Parameters of TreeInsert, TreeUpdate and TreeImportUpdate, 1-based.
 enum TreeWriteColumn : int {
     TW_OID = 1, TW_MIB, TW_PARENTOID, TW_NAME, TW_TYPEI, TW_TYPES, TW_DESCRIPTION,

@@ -3,35 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
+#include "CommandRun.h"
 #include "MibxFixture.h"
 
 namespace qlmib {
 namespace {
 
-struct Run {
-    int status;
-    std::string out, err;
-};
-
-std::string slurp(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
-Run qlmib(const std::filesystem::path& home, const std::string& arguments) {
-    const auto out = home / "out.txt", err = home / "err.txt";
-    const std::string command = std::string(QLMIB_CLI) + " --home '" + home.string() + "' " + arguments + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-}
+using test::qlmib;
 
 class ImportCommand : public test::MibxFixture {};
 

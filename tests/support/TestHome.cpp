@@ -47,6 +47,16 @@ void insertEnum(Database& db, const std::string& name, std::int64_t value, const
     db.prepare("INSERT INTO Enums (Name, Value, Enum) VALUES (?1, ?2, ?3)").bind(1, name).bind(2, value).bind(3, label).run();
 }
 
+void insertModule(Database& db, const ModuleRow& row) {
+    auto q = db.prepare(
+        "INSERT INTO MIBs (Name, Description, Organization, Contact, Compiled, Imported, LastUpdated) "
+        "VALUES (?1, ?2, ?3, ?4, '2024-01-01 00:00:00', ?5, '2024-01-01 00:00:00')");
+    q.bind(1, row.name).bind(2, row.description).bind(3, row.organization).bind(4, row.contact);
+    if (row.imported.empty()) q.bindNull(5);
+    else q.bind(5, row.imported);
+    q.run();
+}
+
 void writeForeignDatabase(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create " + path);

@@ -42,6 +42,12 @@ struct TreeRow {
 void insertRow(Database& db, const TreeRow& row);
 void insertEnum(Database& db, const std::string& name, std::int64_t value, const std::string& label);
 
+// A MIBs row; an empty `imported` is stored as null.
+struct ModuleRow {
+    std::string name, imported, organization, contact, description;
+};
+void insertModule(Database& db, const ModuleRow& row);
+
 // Writes a database file with a schema of another tool's making.
 void writeForeignDatabase(const std::string& path, const char* sql);
 
