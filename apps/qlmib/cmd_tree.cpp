@@ -61,7 +61,8 @@ int run(const TreeArgs& args) {
     toolkit.EchoMessagesTo(&std::cerr);
     ToolkitHooks hooks(toolkit);
     writeText(std::cout, args.module.empty() ? wholeTree(toolkit, args) : moduleTree(toolkit, args));
-    return 0;
+    // A message (the database could not be opened) means the tree is not whole.
+    return toolkit.Messages().empty() ? 0 : 1;
 }
 
 }  // namespace

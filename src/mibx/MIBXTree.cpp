@@ -1,6 +1,7 @@
 #include "MIBXTree.h"
 
 #include "qlmib/common/Error.h"
+#include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/Database.h"
 #include "qlmib/mibdata/Globals.h"
 #include "qlmib/mibdata/OID.h"
@@ -127,10 +128,7 @@ void MIBXTree::dressNode(std::int32_t row, const TreeNodeRecord& record) {
 
 std::string MIBXTree::currentDescriptor() const {
     const auto& node = Tree.getTextMatrix(Tree.getRow(), 0);
-    const auto name = std::string_view(node).substr(0, node.find('('));
-    const auto first = name.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(name.substr(first, name.find_last_not_of(' ') - first + 1));
+    return std::string(TrimBlanks(std::string_view(node).substr(0, node.find('('))));
 }
 
 bool MIBXTree::composeMIBXDetails() {

@@ -5,6 +5,7 @@
 
 #include "MIBTreeCommon.h"
 #include "qlmib/common/Error.h"
+#include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/Database.h"
 #include "qlmib/mibdata/Globals.h"
 #include "qlmib/ui/Toolkit.h"
@@ -18,12 +19,6 @@ constexpr std::int32_t kTabHeader = 400;
 constexpr std::int32_t kButtonWidth = 1500;
 constexpr std::int32_t kButtonHeight = 375;
 
-std::string trimmedBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 std::string wildcards(std::string text) {
     std::replace(text.begin(), text.end(), '*', '%');
     return text;
@@ -31,7 +26,7 @@ std::string wildcards(std::string text) {
 
 std::vector<std::string> words(std::string text) {
     std::replace(text.begin(), text.end(), ',', ' ');
-    const auto collapsed = trimmedBlanks(CollapseWhitespace(wildcards(std::move(text))));
+    const auto collapsed = std::string(TrimBlanks(CollapseWhitespace(wildcards(std::move(text)))));
     std::vector<std::string> out;
     size_t start = 0;
     while (start < collapsed.size()) {
@@ -61,7 +56,7 @@ std::string CollapseWhitespace(std::string_view text) {
 
 std::string HitLineOID(std::string_view line) {
     const auto tab = line.rfind('\t');
-    return trimmedBlanks(tab == std::string_view::npos ? line : line.substr(tab + 1));
+    return std::string(TrimBlanks(tab == std::string_view::npos ? line : line.substr(tab + 1)));
 }
 
 SearchMIBTreeForm::SearchMIBTreeForm(ui::Toolkit& toolkit)
@@ -154,7 +149,7 @@ void SearchMIBTreeForm::runSearch() {
 }
 
 bool SearchMIBTreeForm::queryByName() {
-    if (trimmedBlanks(TargetName.getText()).empty()) {
+    if (TrimBlanks(TargetName.getText()).empty()) {
         toolkit().MsgBox("Please, enter name of the OID to search for", ui::MsgBoxOKOnly);
         return false;
     }
@@ -165,7 +160,7 @@ bool SearchMIBTreeForm::queryByName() {
 }
 
 bool SearchMIBTreeForm::queryDescriptions() {
-    if (trimmedBlanks(TargetMIBs.getText()).empty() && trimmedBlanks(TargetKeywords.getText()).empty()) {
+    if (TrimBlanks(TargetMIBs.getText()).empty() && TrimBlanks(TargetKeywords.getText()).empty()) {
         toolkit().MsgBox("Please, feel in both fields", ui::MsgBoxOKOnly);
         return false;
     }

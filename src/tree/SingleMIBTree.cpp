@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "qlmib/common/Error.h"
+#include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/Database.h"
 #include "qlmib/mibdata/Globals.h"
 #include "qlmib/mibdata/OID.h"
@@ -22,12 +23,6 @@ TreeControl::Style singleStyle() {
     style.traps = false;
     style.detailsMenu = false;
     return style;
-}
-
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 // Dotted OIDs by their numbers: a parent before its children, siblings by number.
@@ -88,7 +83,7 @@ void SingleMIBTree::Refresh() {
         IgnoringErrors([&] {
             auto query = SharedDatabase().query(Query::TreeByModule);
             query.bind(1, module_);
-            while (query.step()) objects.push_back(trimmed(query.textView(TREE_OID)));
+            while (query.step()) objects.emplace_back(TrimBlanks(query.textView(TREE_OID)));
         });
         // In OID order each node, when its turn comes, adds its children in
         // the order of their numbers, and a later object finds its parent.

@@ -37,6 +37,14 @@ TEST_F(TreeCommands, TreePrintsTheRefreshedTreeOrASubtreeOpenedToADepth) {
     const auto missing = qlmib({"tree", "--root", "9.9"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "qlmib: 9.9 is not in the MIB database\n");
+
+    test::TestHome noDatabase(false);
+    const auto unopened = test::runCommand(QLMIB_CLI, {"--home", noDatabase.folder().string(), "tree"},
+                                           noDatabase.folder());
+    EXPECT_EQ(unopened.status, 1);
+    EXPECT_EQ(unopened.out, "ccitt (0)\niso (1)\n");
+    EXPECT_EQ(unopened.err.rfind("Cannot open MIB Database (" + noDatabase.databasePath() + ")\n", 0), 0u)
+        << unopened.err;
 }
 
 TEST_F(TreeCommands, TreeOfAModulePrintsItsBranchesInTheChosenFormat) {
