@@ -130,11 +130,10 @@ protected:
     // The composition shown in the details pane.
     void showComposition();
     void showDetails(const OID& oid, DetailsLayout layout);
-    // The current row's key, or "" when there is no current row.
-    std::string currentKey() const;
     // Runs the current-row handling unless the control is busy loading.
     void currentRowChanged();
-    // Opens a search window on `tree` (nullptr: none), closed with this control.
+    // Opens a search window on `tree` (nullptr: none), which forgets the tree
+    // when this control goes.
     void openSearchWindow(MIBTreeCommon* tree, bool modal);
     std::string selectionText(MIBSelectionType type) const;
 
