@@ -12,9 +12,10 @@ namespace {
 
 class MibxCommand : public test::MibxTreeFixture {
 protected:
-    test::CommandResult qlmib(std::vector<std::string> arguments, const std::filesystem::path& folder) {
+    test::CommandResult qlmib(std::vector<std::string> arguments, const std::filesystem::path& folder,
+                              const std::string& environment = "") {
         arguments.insert(arguments.begin(), {"--home", folder.string()});
-        return test::runCommand(QLMIB_CLI, arguments, folder);
+        return test::runCommand(QLMIB_CLI, arguments, folder, environment);
     }
     test::CommandResult qlmib(std::vector<std::string> arguments) { return qlmib(std::move(arguments), home.folder()); }
 };
@@ -52,12 +53,15 @@ TEST_F(MibxCommand, ShowsAFileCompiledFromARealMib) {
     const auto corpus = test::corpusFolder();
     if (corpus.empty()) GTEST_SKIP() << "the MIB corpus ../shared/mibs is absent";
     test::TestHome real(false);
+    // libsmi keeps memory past its end, which a leak-checking build would
+    // report; the steps that use it only prepare the files under test.
+    const std::string libsmi = "ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"";
     const auto built = qlmib({"build-db", "-o", real.databasePath(), "-p", corpus, corpus + "/SNMPv2-SMI.txt",
                               corpus + "/SNMPv2-TC.txt", corpus + "/SNMPv2-CONF.txt", corpus + "/SNMPv2-MIB.txt"},
-                             real.folder());
+                             real.folder(), libsmi);
     ASSERT_EQ(built.status, 0) << built.err;
     const auto compiled = qlmib({"compile", "-p", corpus, "-o", real.folder().string(), corpus + "/IF-MIB.txt"},
-                                real.folder());
+                                real.folder(), libsmi);
     ASSERT_EQ(compiled.status, 0) << compiled.out << compiled.err;
     const auto tree = qlmib({"mibx", (real.folder() / "IF-MIB.mibx").string(), "--format", "1"}, real.folder());
     EXPECT_EQ(tree.status, 0) << tree.err;

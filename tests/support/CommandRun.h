@@ -25,11 +25,12 @@ inline std::string shellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs `program` with the arguments; its output goes through files in `folder`.
+// Runs `program` with the arguments; its output goes through files in
+// `folder`. `environment` ("NAME=value ...") is set for the program alone.
 inline CommandResult runCommand(const std::string& program, const std::vector<std::string>& arguments,
-                                const std::filesystem::path& folder) {
+                                const std::filesystem::path& folder, const std::string& environment = "") {
     const auto out = folder / "command.out", err = folder / "command.err";
-    std::string command = shellQuote(program);
+    std::string command = environment + " " + shellQuote(program);
     for (const auto& argument : arguments) command += " " + shellQuote(argument);
     command += " >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
     const int status = std::system(command.c_str());
