@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qlmib {
 
@@ -19,5 +20,8 @@ std::string FormatTimeSpan(std::int32_t Days, std::int32_t Hours, std::int32_t M
 // Throws Error(ERR_TYPE_MISMATCH) when year, month and day make no date.
 std::string FormatDateTime(int year, int month, int day, std::int64_t hours, std::int64_t minutes,
                            std::int64_t seconds);
+
+// The text without the blanks at its start and end (tabs and line breaks stay).
+std::string_view TrimBlanks(std::string_view text);
 
 }  // namespace qlmib

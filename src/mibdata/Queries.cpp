@@ -37,10 +37,15 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     // TreePrimaryChildren
     "SELECT DISTINCT Name, \"Index\", OID, TypeS FROM Tree "
     "WHERE \"Primary\"<>0 AND ParentOID = ?1 COLLATE NOCASE ORDER BY \"Index\"",
+    // TreePrimaryChild
+    "SELECT DISTINCT Name, \"Index\", OID, TypeS FROM Tree "
+    "WHERE \"Primary\"<>0 AND ParentOID = ?1 COLLATE NOCASE AND \"Index\" = ?2 ORDER BY \"Index\"",
     // TreeChildren
     "SELECT $TREE FROM Tree WHERE ParentOID = ?1 COLLATE NOCASE ORDER BY \"Index\"",
     // TreeCount
     "SELECT Count(*) AS Total FROM Tree",
+    // TreeSearchByName: built by searchText()
+    "",
     // TreeCountByModule
     "SELECT Count(*) AS Total FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
     // TreeFirstRowidByOID
@@ -111,11 +116,30 @@ std::string candidateSearch() {
     return sql + " LIMIT 1";
 }
 
+// The search window's statements share their columns, order and limit.
+std::string searchText(const std::string& condition) {
+    return "SELECT MIB, Name, OID FROM Tree WHERE " + condition + " ORDER BY MIB, Name LIMIT " +
+           std::to_string(kSearchHitLimit);
+}
+
 }  // namespace
+
+std::string DescriptionSearchText(bool byModule, int keywords) {
+    std::string condition = byModule ? "MIB LIKE ?1" : "";
+    for (int k = 1; k <= keywords; ++k) {
+        if (!condition.empty()) condition += " AND ";
+        condition += "Description LIKE ?" + std::to_string(k + (byModule ? 1 : 0));
+    }
+    return searchText(condition.empty() ? "0" : condition);
+}
 
 std::string_view QueryText(Query q) {
     if (q == Query::TreePrimaryByOIDs) {
         static const std::string text = candidateSearch();
+        return text;
+    }
+    if (q == Query::TreeSearchByName) {
+        static const std::string text = searchText("Name LIKE ?1");
         return text;
     }
     return kTexts[static_cast<int>(q)];

@@ -2,6 +2,7 @@
 // The catalogue of every statement the library sends to the MIB database.
 // Values are always bound to the ? parameters, never written into the text.
 
+#include <string>
 #include <string_view>
 
 namespace qlmib {
@@ -21,8 +22,11 @@ enum class Query : int {
     TreeNamesByOIDs,           // ?1..?16 OIDs: (OID, Name) of each row found
     TreeOIDInModule,           // ?1 module, ?2 OID
     TreePrimaryChildren,       // ?1 parent OID: DISTINCT Name, Index, OID, TypeS
+    TreePrimaryChild,          // ?1 parent OID, ?2 Index: the same columns, of that one child
     TreeChildren,              // ?1 parent OID: all rows, primary or not
     TreeCount,
+    // Tree: the search window
+    TreeSearchByName,          // ?1 LIKE pattern: MIB, Name, OID of at most kSearchHitLimit rows
     TreeCountByModule,         // ?1 module
     // Tree: writes
     TreeFirstRowidByOID,       // ?1 OID
@@ -82,6 +86,15 @@ enum TreeWriteColumn : int {
     // TreeImportUpdate only: ?13 Index, ?14 rowid
     TW_IMPORT_INDEX = 13, TW_IMPORT_ROWID = 14,
 };
+
+// Rows a search returns at most.
+inline constexpr int kSearchHitLimit = 500;
+
+// The description search: MIB, Name, OID of at most kSearchHitLimit rows,
+// ordered as TreeSearchByName. With `byModule`, ?1 is a LIKE pattern of the
+// module names; the next `keywords` parameters are LIKE patterns that the
+// description must all match. Without any condition it finds nothing.
+std::string DescriptionSearchText(bool byModule, int keywords);
 
 // Catalogue text; "$TREE" stands for the Tree column list, completed per
 // connection because IndexBy and Calculation may be missing from a database.

@@ -5,6 +5,8 @@
 // each control forwards every member to its own member of the same name.
 // Its Selection takes no format: a control implements getSelection() as its
 // own getSelection(MIBSelection_Text), beside that overload with the format.
+// The events are virtual bases so that a control deriving from this and from
+// its own tree machinery has one set of them.
 
 #include <memory>
 #include <string>
@@ -19,7 +21,7 @@ namespace ui {
 class GridModel;
 }
 
-class MIBTreeCommon : public MIBTreeEvents {
+class MIBTreeCommon : public virtual MIBTreeEvents {
 public:
     virtual ~MIBTreeCommon() = default;
     MIBTreeCommon(const MIBTreeCommon&) = delete;
@@ -36,8 +38,10 @@ public:
     virtual ui::GridModel& getTable() = 0;
     virtual void setDragMethod(MIBSelectionType NewDragMethod) = 0;
     virtual MIBSelectionType getDragMethod() const = 0;
-    // Plain-text and rich-text details of an object.
-    virtual std::string GetOIDDetails(const OID& oid) = 0;
+    // Plain-text and rich-text details of an object. GetOIDDetails is not
+    // virtual: SingleMIBTree's own member of that name composes a shorter
+    // layout than the one it hands out through this interface.
+    std::string GetOIDDetails(const OID& oid) { return CommonOIDDetails(oid); }
     virtual std::string GetOIDDetailsRTF(const OID& oid) = 0;
     // Whether the OID column is shown.
     virtual bool getOIDsVisible() const = 0;
@@ -53,6 +57,8 @@ public:
 
 protected:
     MIBTreeCommon() = default;
+
+    virtual std::string CommonOIDDetails(const OID& oid) = 0;
 };
 
 }  // namespace qlmib

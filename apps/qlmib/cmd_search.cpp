@@ -1,0 +1,66 @@
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include <qlmib/tree/SearchMIBTreeForm.h>
+#include <qlmib/tree/ToolkitHooks.h>
+#include <qlmib/ui/HeadlessToolkit.h>
+
+#include "CommandLine.h"
+
+namespace qlmib::cli {
+namespace {
+
+struct SearchArgs {
+    std::optional<std::string> oid, name, keywords, mibs;
+};
+
+int run(const SearchArgs& args) {
+    if (!args.oid && !args.name && !args.keywords && !args.mibs)
+        throw UsageError("search needs --oid, --name, or --keywords and/or --mibs");
+    ui::HeadlessToolkit toolkit;
+    toolkit.EchoMessagesTo(&std::cerr);
+    ToolkitHooks hooks(toolkit);
+    SearchMIBTreeForm form(toolkit);
+    form.Search(nullptr, false);
+    if (args.oid) {
+        form.TargetOID.setText(withoutLeadingDot(*args.oid));
+        form.Tabs.setTab(SearchByOID);
+        const auto details = form.OIDDetails.Details.getText();
+        writeText(std::cout, details);
+        return details.empty() ? 1 : 0;
+    }
+    if (args.name) {
+        form.Tabs.setTab(SearchByName);
+        form.TargetName.setText(*args.name);
+    } else {
+        // A field left out is empty, not the window's initial text.
+        form.Tabs.setTab(SearchDescriptions);
+        form.TargetKeywords.setText(args.keywords.value_or(""));
+        form.TargetMIBs.setText(args.mibs.value_or(""));
+    }
+    form.Search_Button.Press();
+    for (std::int32_t line = 0; line < form.OIDList.getListCount(); ++line) {
+        writeText(std::cout, form.OIDList.getList(line));
+        std::cout << '\n';
+    }
+    return form.HitCount() > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+const CommandRegistrar registrar("search", [](CLI::App& app, Action& selected) {
+    auto args = std::make_shared<SearchArgs>();
+    auto* cmd = addCommand(app, "search", "Search the MIB database as the search window does", selected,
+                           [args] { return run(*args); });
+    auto* oid = cmd->add_option("--oid", args->oid, "Print the details of this OID");
+    auto* name = cmd->add_option("--name", args->name, "Objects whose name matches this pattern (* is any text)");
+    auto* keywords = cmd->add_option("--keywords", args->keywords,
+                                     "Objects whose description has words starting with each of these");
+    auto* mibs = cmd->add_option("--mibs", args->mibs, "Only in modules whose name matches this pattern");
+    name->excludes(oid);
+    keywords->excludes(oid)->excludes(name);
+    mibs->excludes(oid)->excludes(name);
+});
+
+}  // namespace qlmib::cli

@@ -1,0 +1,165 @@
+// MIBXTree: a MIB-X file hung under the database's upper tree, its
+// pictures, its details, its selection formats and its messages.
+
+#include <gtest/gtest.h>
+
+#include <qlmib/mibdata/OID.h>
+#include <qlmib/mibx/MIBXTree.h>
+#include <qlmib/ui/HeadlessToolkit.h>
+#include <qlmib/ui/Rtf.h>
+
+#include "MibxTreeFixture.h"
+
+namespace qlmib {
+namespace {
+
+class MIBXTreeTest : public test::MibxTreeFixture {
+protected:
+    void SetUp() override {
+        MibxTreeFixture::SetUp();
+        subscriptions.push_back(tree.SelectionChanged.subscribe([this](OID& o) { selected.push_back(o.getOID()); }));
+    }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& m : toolkit.Messages()) out.push_back(m.Prompt);
+        return out;
+    }
+    std::vector<std::string> fileNodes() const {
+        std::vector<std::string> keys;
+        for (std::int32_t r = 1; r < tree.Tree.getRows(); ++r)
+            if (tree.Tree.getRowKey(r).starts_with("F:")) keys.push_back(tree.Tree.getRowKey(r).substr(2));
+        return keys;
+    }
+
+    ui::HeadlessToolkit toolkit;
+    MIBXTree tree{toolkit};
+    std::vector<std::string> selected;
+    std::vector<Subscription> subscriptions;
+};
+
+const std::vector<std::string> kAcmeTree = {
+    "0 O:0 ccitt (0) folder-gray",
+    "0 O:1 iso (1) folder-gray +",
+    "1 O:1.3 org (3) folder-gray +",
+    "2 O:1.3.6 dod (6) folder-gray +",
+    "3 O:1.3.6.1 internet (1) folder-gray +",
+    "4 O:1.3.6.1.4 private (4) folder-gray +",
+    "5 O:1.3.6.1.4.1 enterprises (1) folder-gray +",
+    "6 F:1.3.6.1.4.1.9999 acme (9999) folder-closed +",
+    "7 F:1.3.6.1.4.1.9999.3 acmeLast (3) 1.3.6.1.4.1.9999.3",
+    "7 F:1.3.6.1.4.1.9999.1 acmeTable (1) table +",
+    "8 F:1.3.6.1.4.1.9999.1.1 acmeEntry (1) key +",
+    "9 F:1.3.6.1.4.1.9999.1.1.1 acmeValue (1) leaf",
+    "7 F:1.3.6.1.4.1.9999.2 acmeTrap (2) trap",
+};
+
+TEST_F(MIBXTreeTest, TheFileHangsUnderGreyDatabaseFoldersInFileOrderAllOpen) {
+    tree.setMIBXFilename(acme);
+    EXPECT_EQ(test::dump(tree.Tree), kAcmeTree);
+    EXPECT_EQ(tree.getModuleName(), "ACME-MIB");
+    EXPECT_EQ(tree.getMIBXFilename(), acme);
+    EXPECT_EQ(tree.Tree.getTextMatrix(tree.Tree.FindRow("F:1.3.6.1.4.1.9999.1.1.1"), 1), "1.3.6.1.4.1.9999.1.1.1");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Cannot load tree for acmeLost (1.3.6.1.4.1.8888.5.1)"})
+        << "an object without a parent is reported and the rest still loads";
+    EXPECT_EQ(toolkit.Messages()[0].Buttons, ui::MsgBoxExclamation);
+    EXPECT_EQ(tree.Images.Item("1.3.6.1.4.1.9999.3").Bytes, test::pngHeader(1, 1));
+
+    tree.setDatabase("/elsewhere/Other.cfg");
+    tree.Refresh();
+    EXPECT_EQ(test::dump(tree.Tree), kAcmeTree) << "Refresh rebuilds the same tree; Database changes nothing";
+}
+
+TEST_F(MIBXTreeTest, AFileNodeShowsTheFilesDetailsAndRaisesNoSelectionChanged) {
+    tree.setMIBXFilename(acme);
+    selected.clear();  // Refresh handled the current row once
+    tree.Tree.setRow(tree.Tree.FindRow("O:1.3.6.1.4.1"));
+    EXPECT_EQ(selected, std::vector<std::string>{"1.3.6.1.4.1"});
+    EXPECT_EQ(tree.Details.getText(), "SNMPv2-SMI:enterprises\r\n\r\nOID \t1.3.6.1.4.1\r\nType \t\r\n"
+                                      "Access \tunknown\r\nStatus \tunknown\r\n\r\nVendors.\r\n")
+        << "the short tree details";
+
+    tree.Tree.setRow(tree.Tree.FindRow("F:1.3.6.1.4.1.9999.1.1.1"));
+    const std::string expected = "ACME-MIB:acmeValue\r\n\r\nValue \t42\r\nOID \t1.3.6.1.4.1.9999.1.1.1\r\n"
+                                 "Type \tInteger32\r\nAccess \tread-only\r\nStatus \tcurrent\r\n\r\nThe value.\r\n\r\n"
+                                 "From " + acme + "\r\n\r\n";
+    EXPECT_EQ(tree.Details.getText(), expected);
+    EXPECT_EQ(tree.Details.Runs()[0].format, (ui::TextFormat{ui::Color(64, 128, 64), true, 10, true, "MS Sans Serif"}));
+    EXPECT_EQ(tree.Details.Runs()[1].text, "Value \t");
+    EXPECT_EQ(selected.size(), 1u);
+    EXPECT_EQ(tree.getSelectedOID()->getOID(), "1.3.6.1.4.1") << "SelectedOID follows database rows only";
+    std::string plain;
+    for (const auto& run : ui::ReadRtf(tree.GetOIDDetails_MIBX("ignored"))) plain += run.text;
+    EXPECT_EQ(plain, expected);
+
+    std::vector<std::string> clicked;
+    subscriptions.push_back(tree.OIDDoubleClick.subscribe([&](OID& o) { clicked.push_back(o.getOID()); }));
+    tree.Tree.UserDoubleClick();
+    EXPECT_EQ(clicked, std::vector<std::string>{"1.3.6.1.4.1"});
+
+    toolkit.setPrinters({"Office"});
+    tree.DetailsPopup.Choose("PrintPopup");
+    ASSERT_EQ(toolkit.PrintJobs().size(), 1u);
+    EXPECT_EQ(toolkit.PrintJobs()[0].Title, "ACME-MIB:acmeValue");
+
+    tree.Tree.UserMouseDown(ui::LeftButton, 0, 0, 0, tree.Tree.getRow(), 0);
+    EXPECT_TRUE(toolkit.Drags().empty()) << "this tree offers no dragging";
+}
+
+TEST_F(MIBXTreeTest, ThreeSelectionFormatsDropThePrefixesAndLongNames) {
+    tree.setMIBXFilename(acme);
+    const auto row = tree.Tree.FindRow("O:1.3.6.1.4.1");
+    tree.Tree.Select(row, 0);
+    EXPECT_EQ(tree.getSelection(MIBSelection_LongNames), "\r\n");
+    EXPECT_EQ(tree.getSelection(MIBSelection_CDefines), "#define\tenterprises\t\"1.3.6.1.4.1\"\r\n");
+    EXPECT_EQ(tree.getSelection(MIBSelection_VBConstants), "Global Const\tenterprises\t= \"1.3.6.1.4.1\"\r\n");
+    tree.Tree.Select(row, 0, row + 2, 1);
+    EXPECT_EQ(tree.getSelection(), "enterprises (1)\t1.3.6.1.4.1\r\nacme (9999)\t1.3.6.1.4.1.9999\r\n"
+                                   "acmeLast (3)\t1.3.6.1.4.1.9999.3\r\n");
+    EXPECT_EQ(tree.getSelection(MIBSelection_NamesAndOIDs),
+              "enterprises\t1.3.6.1.4.1\r\nenterprises.9999\t1.3.6.1.4.1.9999\r\n"
+              "enterprises.9999.3\t1.3.6.1.4.1.9999.3\r\n")
+        << "file objects are not in the database: instances of their nearest ancestor there";
+}
+
+TEST_F(MIBXTreeTest, FileProblemsAreShownAndWhatLoadedBeforeStays) {
+    struct Case {
+        const char* name;
+        std::string content;
+        std::string message;  // after the file name; "" for none
+        std::vector<std::string> objects;
+    };
+    const Case cases[] = {
+        {"noversion.mibx", "<MIBX><MODULE><NAME>M</NAME></MODULE><TREE>"
+                           "<a><OID>1.3.6.1.4.1.9999</OID><SYNTAX/></a></TREE></MIBX>",
+         "", {"1.3.6.1.4.1.9999"}},
+        {"nosyntax.mibx", test::MIBX("<a><OID>1.3.6.1.4.1.9999</OID><SYNTAX/></a><b><OID>1.3.6.1.4.1.9999.1</OID></b>"
+                                     "<c><OID>1.3.6.1.4.1.9999.2</OID><SYNTAX/></c>"),
+         " is corrupt.", {"1.3.6.1.4.1.9999"}},
+        {"comment.mibx", test::MIBX("<!-- a note -->"), " is corrupt.", {}},
+        {"root.mibx", "<NOTMIBX><MODULE><NAME>M</NAME></MODULE><TREE/></NOTMIBX>",
+         " is not a Quellon MIBX file or is corrupt.", {}},
+        {"notree.mibx", "<MIBX><MODULE><NAME>M</NAME></MODULE></MIBX>", " is not a Quellon MIBX file or is corrupt.", {}},
+    };
+    for (const auto& c : cases) {
+        const auto path = write(c.name, c.content);
+        const auto before = toolkit.Messages().size();
+        tree.setMIBXFilename(path);
+        EXPECT_EQ(fileNodes(), c.objects) << c.name;
+        const auto after = messages();
+        if (c.message.empty()) {
+            EXPECT_EQ(after.size(), before) << c.name;
+        } else {
+            ASSERT_EQ(after.size(), before + 1) << c.name;
+            EXPECT_EQ(after.back(), path + c.message) << c.name;
+        }
+        EXPECT_GE(tree.Tree.FindRow("O:1.3.6"), 0) << c.name << ": the database nodes stay";
+    }
+
+    const auto broken = write("broken.mibx", "<MIBX><TREE>");
+    tree.setMIBXFilename(broken);
+    EXPECT_EQ(messages().back().rfind("Could not load " + broken + "\r\n", 0), 0u) << messages().back();
+    EXPECT_EQ(tree.getModuleName(), "");
+}
+
+}  // namespace
+}  // namespace qlmib

@@ -1,0 +1,45 @@
+#pragma once
+// Runs a built program the way a user does, through the shell, and collects
+// its exit status and what it wrote.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace qlmib::test {
+
+struct CommandResult {
+    int status;  // the exit status, -1 when the program did not exit normally
+    std::string out, err;
+};
+
+// The text as one shell word.
+inline std::string shellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs `program` with the arguments; its output goes through files in
+// `folder`. `environment` ("NAME=value ...") is set for the program alone.
+inline CommandResult runCommand(const std::string& program, const std::vector<std::string>& arguments,
+                                const std::filesystem::path& folder, const std::string& environment = "") {
+    const auto out = folder / "command.out", err = folder / "command.err";
+    std::string command = environment + " " + shellQuote(program);
+    for (const auto& argument : arguments) command += " " + shellQuote(argument);
+    command += " >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
+    const int status = std::system(command.c_str());
+    const auto slurp = [](const std::filesystem::path& path) {
+        std::ostringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+}
+
+}  // namespace qlmib::test

@@ -1,0 +1,90 @@
+// `qlmib tree` and `qlmib search` as a user runs them on a small database:
+// what they print, the messages on standard error and the exit status.
+
+#include <gtest/gtest.h>
+
+#include "CommandRun.h"
+#include "TreeControlFixture.h"
+
+namespace qlmib {
+namespace {
+
+class TreeCommands : public test::TreeControlFixture {
+protected:
+    test::CommandResult qlmib(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--home", home.folder().string()});
+        return test::runCommand(QLMIB_CLI, arguments, home.folder());
+    }
+};
+
+TEST_F(TreeCommands, TreePrintsTheRefreshedTreeOrASubtreeOpenedToADepth) {
+    const auto whole = qlmib({"tree"});
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_EQ(whole.out,
+              "ccitt (0)\n\tzeroDotZero (0)\niso (1)\n\tstd (0)\n\tmember-body (2)\n\t\tus (840)\n\torg (3)\n"
+              "\t\tdod (6)\n\t\t\tinternet (1)\n\t\t\t\tdirectory (1)\n\t\t\t\tmgmt (2)\n\t\t\t\tprivate (4)\n"
+              "\t\t\t\tsnmpV2 (6)\n");
+    EXPECT_EQ(whole.err, "");
+
+    const auto subtree = qlmib({"tree", "--root", "1.3.6.1.2.1", "--depth", "2", "--format", "1"});
+    EXPECT_EQ(subtree.status, 0) << subtree.err;
+    EXPECT_EQ(subtree.out,
+              "0\n0.0\n1\n1.0\n1.2\n1.2.840\n1.3\n1.3.6\n1.3.6.1\n1.3.6.1.1\n1.3.6.1.2\n1.3.6.1.2.1\n"
+              "1.3.6.1.2.1.1\n1.3.6.1.2.1.1.1\n1.3.6.1.2.1.1.2\n1.3.6.1.2.1.2\n1.3.6.1.2.1.2.1\n1.3.6.1.2.1.2.2\n"
+              "1.3.6.1.4\n1.3.6.1.6\n")
+        << "system and interfaces open, ifTable (three levels down) closed";
+
+    const auto missing = qlmib({"tree", "--root", "9.9"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "qlmib: 9.9 is not in the MIB database\n");
+
+    test::TestHome noDatabase(false);
+    const auto unopened = test::runCommand(QLMIB_CLI, {"--home", noDatabase.folder().string(), "tree"},
+                                           noDatabase.folder());
+    EXPECT_EQ(unopened.status, 1);
+    EXPECT_EQ(unopened.out, "ccitt (0)\niso (1)\n");
+    EXPECT_EQ(unopened.err.rfind("Cannot open MIB Database (" + noDatabase.databasePath() + ")\n", 0), 0u)
+        << unopened.err;
+}
+
+TEST_F(TreeCommands, TreeOfAModulePrintsItsBranchesInTheChosenFormat) {
+    const auto defines = qlmib({"tree", "--module", "IF-MIB", "--format", "9"});
+    EXPECT_EQ(defines.status, 0) << defines.err;
+    EXPECT_NE(defines.out.find("#define\tOID_ifEntry\t\"1.3.6.1.2.1.2.2.1\"\n#define\tOID_ifIndex\t\"1.3.6.1.2.1.2.2.1.1\"\n"),
+              std::string::npos)
+        << defines.out;
+    EXPECT_EQ(defines.out.find("OID_system"), std::string::npos) << "another module's branch";
+
+    const auto quoted = qlmib({"tree", "--module", test::kQuoteModule, "--format", "0"});
+    EXPECT_EQ(quoted.status, 0) << quoted.err;
+    EXPECT_NE(quoted.out.find("o'brien\"s (4)\t1.3.6.1.4.1.9999.1.2.3.4\n"), std::string::npos) << quoted.out;
+}
+
+TEST_F(TreeCommands, SearchPrintsHitsDetailsAndItsMessages) {
+    const auto names = qlmib({"search", "--name", "o'brien*"});
+    EXPECT_EQ(names.status, 0) << names.err;
+    EXPECT_EQ(names.out, "O'REILLY\"MIB\to'brien\"s\t1.3.6.1.4.1.9999.1.2.3.4\n");
+
+    const auto keywords = qlmib({"search", "--keywords", "desired", "--mibs", "IF-*"});
+    EXPECT_EQ(keywords.out, "IF-MIB\tifAdminStatus\t1.3.6.1.2.1.2.2.1.7\n");
+    const auto modules = qlmib({"search", "--mibs", "SNMPv2-M*"});
+    EXPECT_EQ(modules.out.substr(0, modules.out.find('\n')), "SNMPv2-MIB\tcoldStart\t1.3.6.1.6.3.1.1.5.1")
+        << "the keywords left out are an empty field";
+
+    const auto miss = qlmib({"search", "--name", "nothing*"});
+    EXPECT_EQ(miss.status, 1);
+    EXPECT_EQ(miss.out, "");
+    EXPECT_EQ(miss.err, "Searched string was not found\n");
+    const auto empty = qlmib({"search", "--keywords", " "});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "Please, feel in both fields\n");
+
+    const auto details = qlmib({"search", "--oid", "1.3.6.1.2.1.1.1"});
+    EXPECT_EQ(details.status, 0) << details.err;
+    EXPECT_EQ(details.out.substr(0, 52), "MIB \tSNMPv2-MIB\nName \tsysDescr\n\niso.org.dod.internet");
+    EXPECT_EQ(details.out.find('\r'), std::string::npos);
+    EXPECT_EQ(qlmib({"search", "--oid", "9.9"}).status, 1);
+}
+
+}  // namespace
+}  // namespace qlmib
