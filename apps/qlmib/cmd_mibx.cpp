@@ -2,10 +2,9 @@
 #include <memory>
 
 #include <qlmib/mibx/MIBXTree.h>
-#include <qlmib/tree/ToolkitHooks.h>
-#include <qlmib/ui/HeadlessToolkit.h>
 
 #include "CommandLine.h"
+#include "HeadlessHost.h"
 #include "TreeOutput.h"
 
 namespace qlmib::cli {
@@ -25,9 +24,8 @@ std::int32_t objectRow(const ui::GridModel& tree, const std::string& descriptor)
 }
 
 int run(const MibxArgs& args) {
-    ui::HeadlessToolkit toolkit;
-    toolkit.EchoMessagesTo(&std::cerr);
-    ToolkitHooks hooks(toolkit);
+    HeadlessHost host;
+    auto& toolkit = host.toolkit;
     MIBXTree tree(toolkit);
     tree.setMIBXFilename(args.file);
     const bool complete = toolkit.Messages().empty();

@@ -3,10 +3,9 @@
 #include <optional>
 
 #include <qlmib/tree/SearchMIBTreeForm.h>
-#include <qlmib/tree/ToolkitHooks.h>
-#include <qlmib/ui/HeadlessToolkit.h>
 
 #include "CommandLine.h"
+#include "HeadlessHost.h"
 
 namespace qlmib::cli {
 namespace {
@@ -18,9 +17,8 @@ struct SearchArgs {
 int run(const SearchArgs& args) {
     if (!args.oid && !args.name && !args.keywords && !args.mibs)
         throw UsageError("search needs --oid, --name, or --keywords and/or --mibs");
-    ui::HeadlessToolkit toolkit;
-    toolkit.EchoMessagesTo(&std::cerr);
-    ToolkitHooks hooks(toolkit);
+    HeadlessHost host;
+    auto& toolkit = host.toolkit;
     SearchMIBTreeForm form(toolkit);
     form.Search(nullptr, false);
     if (args.oid) {

@@ -3,10 +3,9 @@
 
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/tree/SingleMIBTree.h>
-#include <qlmib/tree/ToolkitHooks.h>
-#include <qlmib/ui/HeadlessToolkit.h>
 
 #include "CommandLine.h"
+#include "HeadlessHost.h"
 #include "TreeOutput.h"
 
 namespace qlmib::cli {
@@ -57,9 +56,8 @@ std::string moduleTree(ui::Toolkit& toolkit, const TreeArgs& args) {
 }
 
 int run(const TreeArgs& args) {
-    ui::HeadlessToolkit toolkit;
-    toolkit.EchoMessagesTo(&std::cerr);
-    ToolkitHooks hooks(toolkit);
+    HeadlessHost host;
+    auto& toolkit = host.toolkit;
     writeText(std::cout, args.module.empty() ? wholeTree(toolkit, args) : moduleTree(toolkit, args));
     // A message (the database could not be opened) means the tree is not whole.
     return toolkit.Messages().empty() ? 0 : 1;

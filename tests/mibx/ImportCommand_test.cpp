@@ -9,7 +9,6 @@
 namespace qlmib {
 namespace {
 
-using test::qlmib;
 
 class ImportCommand : public test::MibxFixture {};
 
@@ -18,14 +17,14 @@ TEST_F(ImportCommand, CreatesTheDatabaseReportsAndFailsOnErrors) {
     const auto good = write("good.xml", test::MIBX("<a><OID>1.3</OID></a><b><OID>a.1</OID></b>"));
     const auto missing = (home.folder() / "missing.xml").string();
 
-    const auto first = qlmib(empty.folder(), "import '" + good + "' '" + missing + "'");
+    const auto first = test::runQlmib(empty.folder(), {"import", good, missing});
     EXPECT_EQ(first.status, 1) << first.err;
     EXPECT_EQ(first.out, "Created a new MIB database " + empty.databasePath() + "\nImporting " + good +
                              " ...\n    File Format = 'Quellon.Net MIB-X 1.0'\n"
                              "OIDCount 2, Duplicates 0, Errors 1, Warnings 0\n");
     EXPECT_EQ(first.err, "Could not load " + missing + "\nNo such file or directory\n") << "lines end in LF";
 
-    const auto second = qlmib(empty.folder(), "import -v '" + good + "'");
+    const auto second = test::runQlmib(empty.folder(), {"import", "-v", good});
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(second.out, "Importing " + good + " ...\n    File Format = 'Quellon.Net MIB-X 1.0'\n"
                           "    a 1.3 (duplicate)\n    b 1.3.1 (duplicate)\n"

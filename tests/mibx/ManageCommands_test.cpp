@@ -8,7 +8,6 @@
 namespace qlmib {
 namespace {
 
-using test::qlmib;
 using test::rows;
 using Rows = std::vector<std::string>;
 
@@ -27,26 +26,26 @@ protected:
 };
 
 TEST_F(ManageCommands, ModulesPrintsTheListAndTheCounts) {
-    const auto byName = qlmib(home.folder(), "modules");
+    const auto byName = test::runQlmib(home.folder(), {"modules"});
     EXPECT_EQ(byName.status, 0) << byName.err;
     EXPECT_EQ(byName.out, "A-MIB\t2024-10-01 00:00:00\nB-MIB\t2024-01-02 03:04:05\nC-MIB\t2024-09-30 23:59:59\n"
                           "MIBCount 3, OIDCount 3\n");
     EXPECT_EQ(byName.err, "");
 
-    const auto byDate = qlmib(home.folder(), "modules --by-date");
+    const auto byDate = test::runQlmib(home.folder(), {"modules", "--by-date"});
     EXPECT_EQ(byDate.out, "B-MIB\t2024-01-02 03:04:05\nC-MIB\t2024-09-30 23:59:59\nA-MIB\t2024-10-01 00:00:00\n"
                           "MIBCount 3, OIDCount 3\n");
 
     test::TestHome broken(false);
     std::ofstream(broken.databasePath()) << "not a database";
-    const auto failed = qlmib(broken.folder(), "modules");
+    const auto failed = test::runQlmib(broken.folder(), {"modules"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "");
     EXPECT_EQ(failed.err.rfind("Cannot open MIB Database (" + broken.databasePath() + ")\n\n", 0), 0u) << failed.err;
 }
 
 TEST_F(ManageCommands, DeleteDeletesTheModulesThereAndFailsForOneThatIsNot) {
-    const auto run = qlmib(home.folder(), "delete a-mib NO-SUCH-MIB C-MIB");
+    const auto run = test::runQlmib(home.folder(), {"delete", "a-mib", "NO-SUCH-MIB", "C-MIB"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Deleted A-MIB (2 OIDs)\nDeleted C-MIB (0 OIDs)\n");
     EXPECT_EQ(run.err, "qlmib: NO-SUCH-MIB is not in the MIB database\n");
@@ -54,7 +53,7 @@ TEST_F(ManageCommands, DeleteDeletesTheModulesThereAndFailsForOneThatIsNot) {
     EXPECT_EQ(rows("SELECT MIB FROM Tree"), Rows{"B-MIB"});
     EXPECT_EQ(rows("SELECT Name FROM Enums"), Rows{"a1"}) << "enumerations stay";
 
-    const auto again = qlmib(home.folder(), "delete B-MIB");
+    const auto again = test::runQlmib(home.folder(), {"delete", "B-MIB"});
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, "Deleted B-MIB (1 OIDs)\n");
 }

@@ -12,12 +12,9 @@ namespace {
 
 class MibxCommand : public test::MibxTreeFixture {
 protected:
-    test::CommandResult qlmib(std::vector<std::string> arguments, const std::filesystem::path& folder,
-                              const std::string& environment = "") {
-        arguments.insert(arguments.begin(), {"--home", folder.string()});
-        return test::runCommand(QLMIB_CLI, arguments, folder, environment);
+    test::CommandResult qlmib(std::vector<std::string> arguments) {
+        return test::runQlmib(home.folder(), std::move(arguments));
     }
-    test::CommandResult qlmib(std::vector<std::string> arguments) { return qlmib(std::move(arguments), home.folder()); }
 };
 
 TEST_F(MibxCommand, PrintsTheTreeOfAFileAndReportsWhatCouldNotBePlaced) {
@@ -53,24 +50,21 @@ TEST_F(MibxCommand, ShowsAFileCompiledFromARealMib) {
     const auto corpus = test::corpusFolder();
     if (corpus.empty()) GTEST_SKIP() << "the MIB corpus ../shared/mibs is absent";
     test::TestHome real(false);
-    // libsmi keeps memory past its end, which a leak-checking build would
-    // report; the steps that use it only prepare the files under test.
-    const std::string libsmi = "ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"";
-    const auto built = qlmib({"build-db", "-o", real.databasePath(), "-p", corpus, corpus + "/SNMPv2-SMI.txt",
-                              corpus + "/SNMPv2-TC.txt", corpus + "/SNMPv2-CONF.txt", corpus + "/SNMPv2-MIB.txt"},
-                             real.folder(), libsmi);
+    const auto built = test::runQlmib(real.folder(), {"build-db", "-o", real.databasePath(), "-p", corpus,
+                                                      corpus + "/SNMPv2-SMI.txt", corpus + "/SNMPv2-TC.txt",
+                                                      corpus + "/SNMPv2-CONF.txt", corpus + "/SNMPv2-MIB.txt"});
     ASSERT_EQ(built.status, 0) << built.err;
-    const auto compiled = qlmib({"compile", "-p", corpus, "-o", real.folder().string(), corpus + "/IF-MIB.txt"},
-                                real.folder(), libsmi);
+    const auto compiled =
+        test::runQlmib(real.folder(), {"compile", "-p", corpus, "-o", real.folder().string(), corpus + "/IF-MIB.txt"});
     ASSERT_EQ(compiled.status, 0) << compiled.out << compiled.err;
-    const auto tree = qlmib({"mibx", (real.folder() / "IF-MIB.mibx").string(), "--format", "1"}, real.folder());
+    const auto tree = test::runQlmib(real.folder(), {"mibx", (real.folder() / "IF-MIB.mibx").string(), "--format", "1"});
     EXPECT_EQ(tree.status, 0) << tree.err;
     EXPECT_EQ(tree.err, "");
     EXPECT_NE(tree.out.find("\n1.3.6.1.2.1.2.2\n1.3.6.1.2.1.2.2.1\n1.3.6.1.2.1.2.2.1.1\n1.3.6.1.2.1.2.2.1.2\n"),
               std::string::npos)
         << tree.out;
-    const auto details = qlmib({"mibx", (real.folder() / "IF-MIB.mibx").string(), "--details", "ifAdminStatus"},
-                               real.folder());
+    const auto details =
+        test::runQlmib(real.folder(), {"mibx", (real.folder() / "IF-MIB.mibx").string(), "--details", "ifAdminStatus"});
     EXPECT_EQ(details.out.rfind("IF-MIB:ifAdminStatus\n\nValue \t\nOID \t1.3.6.1.2.1.2.2.1.7\nType \tINTEGER\n", 0), 0u)
         << details.out;
 }

@@ -42,4 +42,13 @@ inline CommandResult runCommand(const std::string& program, const std::vector<st
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
 }
 
+#ifdef QLMIB_CLI
+// The built qlmib (QLMIB_CLI) on an install folder: --home FOLDER, then the arguments.
+inline CommandResult runQlmib(const std::filesystem::path& home, std::vector<std::string> arguments,
+                              const std::string& environment = "") {
+    arguments.insert(arguments.begin(), {"--home", home.string()});
+    return runCommand(QLMIB_CLI, arguments, home, environment);
+}
+#endif
+
 }  // namespace qlmib::test

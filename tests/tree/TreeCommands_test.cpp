@@ -11,10 +11,7 @@ namespace {
 
 class TreeCommands : public test::TreeControlFixture {
 protected:
-    test::CommandResult qlmib(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--home", home.folder().string()});
-        return test::runCommand(QLMIB_CLI, arguments, home.folder());
-    }
+    test::CommandResult qlmib(std::vector<std::string> arguments) { return test::runQlmib(home.folder(), std::move(arguments)); }
 };
 
 TEST_F(TreeCommands, TreePrintsTheRefreshedTreeOrASubtreeOpenedToADepth) {
