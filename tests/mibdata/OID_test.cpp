@@ -54,7 +54,7 @@ TEST_F(OIDTest, LookupTakesOnlyPrimaryRows) {
     OID o;
     o.setOID("1.3.6.1.2.1.1.1");
     EXPECT_EQ(o.getMIB(), "SNMPv2-MIB");
-    EXPECT_EQ(o.getDescription(), "A textual description.");
+    EXPECT_EQ(o.getDescription(), "A textual description of the entity.");
     EXPECT_EQ(o.getTypeString(), "DisplayString");
     EXPECT_EQ(o.getTypeInteger(), 4);
     EXPECT_EQ(o.getAccess(), ACCESS_RO);

@@ -4,12 +4,12 @@
 #include <qlmib/tree/Details.h>
 #include <qlmib/ui/Rtf.h>
 
-#include "TreeFixture.h"
+#include "MibFixture.h"
 
 namespace qlmib {
 namespace {
 
-class DetailsTest : public test::TreeFixture {
+class DetailsTest : public test::MibFixture {
 protected:
     OID object(const char* oid) {
         OID o;
@@ -31,7 +31,8 @@ TEST_F(DetailsTest, TreeDetailsOfAnEnumeratedObject) {
               "\r\nThe desired state of the interface.\r\n"
               "\r\nPossible Values :\r\n"
               "    up(1)\r\n"
-              "    down(2)\r\n");
+              "    down(2)\r\n"
+              "    testing(3)\r\n");
     const auto& runs = doc.Runs();
     ASSERT_GE(runs.size(), 3u);
     EXPECT_EQ(runs[0].format, (ui::TextFormat{ui::Color(64, 128, 64), true, 10, true, "MS Sans Serif"}));
@@ -111,7 +112,7 @@ TEST_F(DetailsTest, ValueDetailsWithTheFourValueCases) {
                               "Status \tcurrent\r\n") +
                       c.valueLines +
                       "\r\nThe desired state of the interface.\r\n"
-                      "\r\nPossible Values :\r\n    up(1)\r\n    down(2)\r\n");
+                      "\r\nPossible Values :\r\n    up(1)\r\n    down(2)\r\n    testing(3)\r\n");
     }
     const auto& runs = doc.Runs();
     EXPECT_EQ(runs[0].format.color, ui::Color(0, 0, 255));

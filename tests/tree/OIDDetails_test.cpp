@@ -8,7 +8,7 @@
 #include <qlmib/ui/HeadlessToolkit.h>
 #include <qlmib/ui/Rtf.h>
 
-#include "TreeFixture.h"
+#include "MibFixture.h"
 
 namespace qlmib {
 namespace {
@@ -19,7 +19,7 @@ std::string plain(const std::string& rtf) {
     return text;
 }
 
-class OIDDetailsTest : public test::TreeFixture {
+class OIDDetailsTest : public test::MibFixture {
 protected:
     ui::HeadlessToolkit toolkit;
 };

@@ -3,7 +3,7 @@
 #include <qlmib/tree/Selection.h>
 #include <qlmib/ui/GridModel.h>
 
-#include "TreeFixture.h"
+#include "MibFixture.h"
 
 namespace qlmib {
 namespace {
@@ -16,10 +16,10 @@ namespace {
 //   row 5   ifTable (2)       level 1
 //   row 6     ifEntry (1)     level 2
 //   row 7 unknown (9)         level 0, OID not in the database
-class SelectionTest : public test::TreeFixture {
+class SelectionTest : public test::MibFixture {
 protected:
     void SetUp() override {
-        TreeFixture::SetUp();
+        MibFixture::SetUp();
         grid.setCols(2);
         grid.setFixedRows(1);
         grid.AddItem("Name\tOID");
