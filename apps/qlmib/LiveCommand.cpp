@@ -28,11 +28,20 @@ std::string objectArgument(std::string_view argument) {
     return text;
 }
 
+bool lookUpInstance(OID& object, std::string_view argument) {
+    const std::string text = objectArgument(argument);
+    if (lookUp(object, text)) return true;
+    const auto dot = text.find('.');
+    if (dot == std::string::npos || !lookUp(object, std::string_view(text).substr(0, dot))) return false;
+    object.setOID(object.getOID() + text.substr(dot));
+    return !object.getOID().empty();
+}
+
 std::string numericOID(std::string_view argument) {
     const std::string text = objectArgument(argument);
     if (!text.empty() && text[0] >= '0' && text[0] <= '9') return text;
     OID object;
-    lookUpRequired(object, text);
+    if (!lookUpInstance(object, text)) throw std::runtime_error(text + " is not in the MIB database");
     return object.getOID();
 }
 

@@ -16,6 +16,7 @@
 
 namespace qlmib {
 class LiveControl;
+class OID;
 namespace ui {
 class GridModel;
 }
@@ -37,6 +38,10 @@ void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityReq
 // An OID argument as net-snmp's tools take it: without a leading ".",
 // MODULE::NAME written MODULE:NAME.
 std::string objectArgument(std::string_view argument);
+
+// Looks an OID, NAME, MODULE:NAME or either name followed by an instance
+// suffix (sysName.0) up; whether the object was found.
+bool lookUpInstance(OID& object, std::string_view argument);
 
 // A numeric OID for an OID or name argument; throws std::runtime_error when
 // the MIB database does not know the name.

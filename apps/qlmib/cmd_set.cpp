@@ -43,7 +43,7 @@ const CommandRegistrar registrar("set", [](CLI::App& app, Action& selected) {
     auto* cmd = addCommand(app, "set", "Set an object instance on an agent and print the value read back", selected,
                            [options] {
         OID object;
-        if (!lookUp(object, objectArgument(options->oid)))
+        if (!lookUpInstance(object, options->oid))
             throw UsageError(options->oid + " is not in the MIB database");
         if (object.getAccess() != ACCESS_RW)
             throw UsageError(object.getName() + " is " + object.getAccessString() + ", not read-write: nothing was sent");

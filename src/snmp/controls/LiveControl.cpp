@@ -1,6 +1,6 @@
 #include "LiveControl.h"
 
-#include "internal/InstanceLookup.h"
+#include "internal/AnswerLookups.h"
 #include "qlmib/mibdata/Globals.h"
 #include "qlmib/snmp/NetSnmpEngine.h"
 #include "qlmib/snmp/Settings.h"
@@ -14,7 +14,7 @@ LiveControl::LiveControl(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> eng
       toolkit_(toolkit),
       engine_(engine ? std::move(engine) : std::make_unique<snmp::NetSnmpEngine>(toolkit.eventLoop())),
       settings_(Settings::Shared()),
-      instances_(std::make_unique<live::InstanceLookup>()),
+      lookups_(std::make_unique<live::AnswerLookups>()),
       timer_(toolkit.CreateTimer()),
       view_(grid_, "Grid"),
       restartWhileActive_(restartWhileActive) {
@@ -176,9 +176,18 @@ bool LiveControl::CheckContinue() {
     return cancel_;
 }
 
-void LiveControl::PointAt(OID& object, const std::string& oid) { instances_->Point(object, oid); }
+LiveControl::AnswerWork::AnswerWork(LiveControl& control)
+    : scope_(std::make_unique<live::AnswerScope>(*control.lookups_)) {}
 
-void LiveControl::ForgetInstances() { instances_->Clear(); }
+LiveControl::AnswerWork::~AnswerWork() = default;
+
+void LiveControl::PointAt(OID& object, const std::string& oid) { lookups_->Point(object, oid); }
+
+std::string LiveControl::ParsedValue(const OID& object, std::string_view value, std::string_view hexValue) {
+    return lookups_->Parse(object, value, hexValue);
+}
+
+void LiveControl::ForgetLookups() { lookups_->Clear(); }
 
 void LiveControl::deliver(const Answer& answer) {
     const auto alive = alive_;  // a host's handler may destroy the control

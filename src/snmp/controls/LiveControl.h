@@ -22,8 +22,9 @@ namespace qlmib {
 class OID;
 class Settings;
 namespace live {
-class InstanceLookup;
-}
+class AnswerLookups;
+class AnswerScope;
+}  // namespace live
 namespace ui {
 class Timer;
 class Toolkit;
@@ -104,6 +105,18 @@ protected:
         const std::string& errorText;
     };
     virtual void HandleAnswer(const Answer& answer) = 0;
+    // The database work of one answer: while it lives, PointAt and ParsedValue
+    // share one read transaction.
+    class AnswerWork {
+    public:
+        explicit AnswerWork(LiveControl& control);
+        ~AnswerWork();
+        AnswerWork(const AnswerWork&) = delete;
+        AnswerWork& operator=(const AnswerWork&) = delete;
+
+    private:
+        std::unique_ptr<live::AnswerScope> scope_;
+    };
     // A timer tick while requests are pending.
     virtual void BusyTick() = 0;
     // The engine has nothing pending any more: the busy state ends.
@@ -134,8 +147,10 @@ protected:
 
     // As object.setOID(oid), cheaper for the next instance of the same object.
     void PointAt(OID& object, const std::string& oid);
-    // A walk or download starts: what the database holds is read afresh.
-    void ForgetInstances();
+    // The value parser's text (the raw value when it cannot be parsed).
+    std::string ParsedValue(const OID& object, std::string_view value, std::string_view hexValue);
+    // A walk or download starts: PointAt and ParsedValue read the database afresh.
+    void ForgetLookups();
 
     ui::Toolkit& toolkit_;
     ui::GridModel grid_;
@@ -148,7 +163,7 @@ private:
 
     std::unique_ptr<snmp::Engine> engine_;
     std::shared_ptr<Settings> settings_;
-    std::unique_ptr<live::InstanceLookup> instances_;
+    std::unique_ptr<live::AnswerLookups> lookups_;
     std::unique_ptr<ui::Timer> timer_;
     ui::GridView view_;
     std::string target_, ip_, community_, currentOID_;

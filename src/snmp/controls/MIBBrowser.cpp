@@ -5,8 +5,6 @@
 
 #include "internal/Answers.h"
 #include "internal/ValueCells.h"
-#include "qlmib/mibdata/Database.h"
-#include "qlmib/mibdata/Globals.h"
 #include "qlmib/mibdata/OID.h"
 #include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/tree/OIDDetailsForm.h"
@@ -208,7 +206,7 @@ void MIBBrowser::PopulateRow(const std::string& Value, std::int32_t Row, const s
                 break;
             case FieldValue:
                 grid_.setCellData(Row, c, value);
-                ShowValue(grid_, Row, c, IsFailure(Error) ? std::string() : ParsedText(found, value, HexValue), Error,
+                ShowValue(grid_, Row, c, IsFailure(Error) ? std::string() : ParsedValue(found, value, HexValue), Error,
                           access);
                 break;
             default: break;
@@ -221,7 +219,7 @@ void MIBBrowser::PopulateRow(const std::string& Value, std::int32_t Row, const s
 void MIBBrowser::GetOID(const std::string& oid) {
     walkRoot_ = oid;
     inSubtree_ = false;
-    ForgetInstances();
+    ForgetLookups();
     SendRequest("", oid);
     Activate(getSNMPVersion() == 2 ? 200 : 500);
 }
@@ -230,7 +228,7 @@ void MIBBrowser::GetNextOID(std::int16_t Count, const std::string& oid) {
     walkRoot_.clear();
     const std::string from = oid == "x" || oid.empty() ? getCurrentOID() : oid;
     remaining_ = Count;
-    ForgetInstances();
+    ForgetLookups();
     SendSingle(Command::GetNext, "", from, true);
     Activate(250);
 }
@@ -244,7 +242,7 @@ void MIBBrowser::HandleAnswer(const Answer& answer) {
     // agent prepares its answer meanwhile.
     const auto step = walkRoot_.empty() ? planNext(answer) : planSubtree(answer);
     if (step.more && !CheckContinue()) SendRequest("", getCurrentOID());
-    ReadBatch batch(SharedDatabase());
+    const AnswerWork work(*this);
     for (size_t i = 0; i < step.rows; ++i)
         AddValue(answer.oids[i], answer.values[i], answer.hexValues[i], answer.errorText, answer.rawTypes[i]);
     const auto at = step.lastRowAt;

@@ -7,8 +7,6 @@
 
 #include "internal/Answers.h"
 #include "internal/ValueCells.h"
-#include "qlmib/mibdata/Database.h"
-#include "qlmib/mibdata/Globals.h"
 #include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/snmp/Settings.h"
 #include "qlmib/ui/Toolkit.h"
@@ -95,7 +93,7 @@ void MIBTable::GetTable(const std::string& oid) {
     }
     unsupported_ = false;
     downloadMode_ = MIBDOWNLOAD_MODE_TABLE;
-    ForgetInstances();
+    ForgetLookups();
     SetupTable();
     SendRequest("", table.getOID());
     Activate(getSNMPVersion() == 2 ? 200 : 500);
@@ -117,7 +115,7 @@ void MIBTable::GetOIDList(const std::string& OIDList) {
     objectList_ = OIDList;
     unsupported_ = false;
     downloadMode_ = MIBDOWNLOAD_MODE_OIDLIST;
-    ForgetInstances();
+    ForgetLookups();
     SetupTable();
     Activate(500);
     for (const auto& object : objects_) SendSingle(Command::GetNext, object->getBaseName(), object->getOID(), true);
@@ -182,7 +180,7 @@ void MIBTable::HandleAnswer(const Answer& answer) {
     const auto step = planDownload(answer);
     if (step.more && !CheckContinue()) SendRequest(answer.tag, answer.oids[step.cells - 1]);
     {
-        ReadBatch batch(SharedDatabase());
+        const AnswerWork work(*this);
         for (size_t i = 0; i < step.cells; ++i)
             PopulateCell(answer.oids[i], answer.values[i], answer.hexValues[i], answer.errorText);
         if (step.failedAt)
@@ -250,7 +248,7 @@ void MIBTable::PopulateCell(const std::string& oid, const std::string& Value, co
         CustomHeaderFormating(number, value, header);
     }
     const auto cell = placeCell(number, index, columnOID, header);
-    std::string parsed = ParsedText(column, Value, HexValue);
+    std::string parsed = ParsedValue(column, Value, HexValue);
 
     std::string_view error = Error;
     if (Error == "ValidateSet") {

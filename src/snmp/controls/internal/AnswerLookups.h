@@ -1,0 +1,60 @@
+#pragma once
+// The database work of placing answers, done as seldom as a walk allows:
+//  - the instances of one object (a table column) follow one another, so its
+//    row is looked up once: when nothing lies below the object in the
+//    database, the next instance only changes the suffix;
+//  - an enumerated value's text depends on the enumeration and the value
+//    alone, so each is rendered once;
+//  - the lookups that remain for one answer share one read transaction,
+//    begun at the first of them.
+// What it learnt holds until Clear: a control clears it when a walk or
+// download starts, and so sees objects imported meanwhile.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace qlmib {
+class OID;
+class ReadBatch;
+}  // namespace qlmib
+
+namespace qlmib::live {
+
+class AnswerLookups {
+public:
+    AnswerLookups();
+    ~AnswerLookups();
+    AnswerLookups(const AnswerLookups&) = delete;
+    AnswerLookups& operator=(const AnswerLookups&) = delete;
+
+    // As object.setOID(oid).
+    void Point(OID& object, const std::string& oid);
+    // As the value parser's text for the object (the raw value when it cannot be parsed).
+    std::string Parse(const OID& object, std::string_view value, std::string_view hexValue);
+    void Clear();
+
+private:
+    friend class AnswerScope;
+    void beforeQuery();
+
+    std::unordered_map<std::string, bool> leaves_;             // by base OID: nothing lies below it
+    std::unordered_map<std::string, std::string> enumerated_;  // by enumeration, NUL, value
+    int scopes_ = 0;  // AnswerScope objects alive
+    std::unique_ptr<ReadBatch> batch_;
+};
+
+// While one lives, the lookups of an AnswerLookups share one read transaction. Nests.
+class AnswerScope {
+public:
+    explicit AnswerScope(AnswerLookups& lookups);
+    ~AnswerScope();
+    AnswerScope(const AnswerScope&) = delete;
+    AnswerScope& operator=(const AnswerScope&) = delete;
+
+private:
+    AnswerLookups& lookups_;
+};
+
+}  // namespace qlmib::live
