@@ -46,7 +46,8 @@ const CommandRegistrar registrar("set", [](CLI::App& app, Action& selected) {
         if (!lookUpInstance(object, options->oid))
             throw UsageError(options->oid + " is not in the MIB database");
         if (object.getAccess() != ACCESS_RW)
-            throw UsageError(object.getName() + " is " + object.getAccessString() + ", not read-write: nothing was sent");
+            throw UsageError(object.getName() + " is " + object.getAccessString() +
+                             ", not read-write: nothing was sent");
         if (object.getIndex().empty())
             throw UsageError(options->oid + " names no instance (such as " + object.getName() + ".0)");
 

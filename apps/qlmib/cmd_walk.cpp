@@ -18,7 +18,8 @@ struct WalkOptions : AgentOptions {
 
 const CommandRegistrar registrar("walk", [](CLI::App& app, Action& selected) {
     auto options = std::make_shared<WalkOptions>();
-    auto* cmd = addCommand(app, "walk", "Walk a subtree of an agent and print one line per instance", selected, [options] {
+    const char* description = "Walk a subtree of an agent and print one line per instance";
+    auto* cmd = addCommand(app, "walk", description, selected, [options] {
         const std::string root = numericOID(options->oid);
         LiveHost host;
         MIBBrowser browser(host.toolkit());

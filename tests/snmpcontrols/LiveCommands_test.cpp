@@ -84,7 +84,8 @@ TEST_F(LiveCommandsTest, WalkWritesBlanksForTabsAndLineBreaksAndLatin1ForOtherBy
     struct Restore {
         ~Restore() { NetSnmpSet(kSysLocation, 's', "Unknown"); }
     } restore;
-    for (const auto& [hex, shown] : {std::pair{"61 09 62 0D 0A 63", "a b  c"}, std::pair{"E9 74 E9", "\xC3\xA9t\xC3\xA9"}}) {
+    for (const auto& [hex, shown] :
+         {std::pair{"61 09 62 0D 0A 63", "a b  c"}, std::pair{"E9 74 E9", "\xC3\xA9t\xC3\xA9"}}) {
         NetSnmpSet(kSysLocation, 'x', hex);
         const auto run = qlmib("walk " + agentAddress() + " sysLocation");
         EXPECT_EQ(run.out, std::string("OID Name\tValue\nsysLocation.0\t") + shown + "\n");
@@ -122,7 +123,10 @@ TEST_F(LiveCommandsTest, TableSortsThenPivots) {
 
     const auto sorted = lines(qlmib("table --sort 2 " + agentAddress() + " ifTable").out);
     std::vector<std::string> names;
-    for (size_t i = 1; i < sorted.size(); ++i) names.push_back(sorted[i].substr(sorted[i].find('\t', sorted[i].find('\t') + 1)));
+    for (size_t i = 1; i < sorted.size(); ++i) {
+        const auto second = sorted[i].find('\t', sorted[i].find('\t') + 1);
+        names.push_back(sorted[i].substr(second));
+    }
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
 
     const auto pivoted = lines(qlmib("table --pivot " + agentAddress() + " ifTable").out);
@@ -133,7 +137,8 @@ TEST_F(LiveCommandsTest, TableSortsThenPivots) {
 TEST_F(LiveCommandsTest, TableOfAnObjectList) {
     const auto run = qlmib("table " + agentAddress() + " --list sysName,sysObjectID");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, std::string("Index\tsysName\tsysObjectID\n0\t") + SnmpAgent::kSysName + "\t" + objectIDName() + "\n");
+    EXPECT_EQ(run.out,
+              std::string("Index\tsysName\tsysObjectID\n0\t") + SnmpAgent::kSysName + "\t" + objectIDName() + "\n");
 }
 
 TEST_F(LiveCommandsTest, TableThatCannotBeDownloadedFailsWithItsMessage) {

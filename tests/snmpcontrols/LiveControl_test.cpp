@@ -60,7 +60,8 @@ TEST_F(LiveControlTest, EveryRequestGoesOutWithTheControlsVersion) {
     browser.setSNMPVersion(2);
     browser.GetOID("1.3");
     ASSERT_EQ(requests.size(), 4u);
-    const std::vector<std::pair<std::string, int>> expected = {{"GetNext", 1}, {"GetBulk", 2}, {"GetNext", 2}, {"GetNext", 1}};
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"GetNext", 1}, {"GetBulk", 2}, {"GetNext", 2}, {"GetNext", 1}};
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(requests[i].command, expected[i].first) << i;
         EXPECT_EQ(requests[i].version, expected[i].second) << i;

@@ -324,7 +324,9 @@ TEST_F(MIBTableTest, ReadOnlyCellsHeaderAndIndexRefuseEditing) {
 
 TEST_F(MIBTableTest, FormattingEventsDecideWhatHeadersAndCellsShow) {
     const auto headers = table->CustomHeaderFormating.subscribe(
-        [](std::int32_t index, std::string&, std::string& parsed) { parsed = "[" + std::to_string(index) + "] " + parsed; });
+        [](std::int32_t index, std::string&, std::string& parsed) {
+            parsed = "[" + std::to_string(index) + "] " + parsed;
+        });
     const auto cells = table->CustomCellFormating.subscribe(
         [](std::int32_t, std::int32_t col, std::string& value, std::string& parsed) {
             if (col == kIfMtu) value = "7";
@@ -346,9 +348,9 @@ TEST_F(MIBTableTest, PassThroughMembersReachTheGrid) {
     table->setColWidth(2, 999);
     EXPECT_EQ(grid().getColWidth(2), 999);
     table->SelectAll();
-    EXPECT_EQ(table->Clip(), "Index\tsysContact\tsysName\r0\t" + grid().getTextMatrix(1, 1) + "\t" + SnmpAgent::kSysName);
-    EXPECT_EQ(table->getSelection(), "Index\tsysContact\tsysName\r\n0\t" + grid().getTextMatrix(1, 1) + "\t" +
-                                         SnmpAgent::kSysName);
+    const std::string values = "0\t" + grid().getTextMatrix(1, 1) + "\t" + SnmpAgent::kSysName;
+    EXPECT_EQ(table->Clip(), "Index\tsysContact\tsysName\r" + values);
+    EXPECT_EQ(table->getSelection(), "Index\tsysContact\tsysName\r\n" + values);
     EXPECT_EQ(table->LookupIndex(1, 2), "0");
     EXPECT_EQ(table->LookupOID(1, 2)->getName(), "sysName");
 }

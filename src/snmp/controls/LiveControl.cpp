@@ -20,7 +20,8 @@ LiveControl::LiveControl(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> eng
       restartWhileActive_(restartWhileActive) {
     engine_->setTimeout(settings_->getSNMPTimeout());
     engine_->setRetries(settings_->getSNMPRetries());
-    settingsChanged_ = settings_->Changed.subscribe([this](const std::string& name, const SettingValue&) { settingChanged(name); });
+    settingsChanged_ =
+        settings_->Changed.subscribe([this](const std::string& name, const SettingValue&) { settingChanged(name); });
     OpenDatabase();
     grid_.setFontMetrics(toolkit.fontMetrics());
     view_.setParent(this);

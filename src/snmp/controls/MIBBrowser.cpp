@@ -45,7 +45,8 @@ std::int32_t fieldOf(std::string_view identifier) {
 
 MIBBrowser::MIBBrowser(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> engine)
     : LiveControl(toolkit, std::move(engine), "MIBBrowser", false), columns_{"3", "1", "9"} {
-    beforeEdit_ = grid_.BeforeEdit.subscribe([this](std::int32_t row, std::int32_t col, bool& cancel) { beforeEdit(row, col, cancel); });
+    beforeEdit_ = grid_.BeforeEdit.subscribe(
+        [this](std::int32_t row, std::int32_t col, bool& cancel) { beforeEdit(row, col, cancel); });
     startEdit_ = grid_.StartEdit.subscribe([this](std::int32_t row, std::int32_t col, bool&) { startEdit(row, col); });
     afterEdit_ = grid_.AfterEdit.subscribe([this](std::int32_t row, std::int32_t col) { afterEdit(row, col); });
     columnMoved_ = grid_.AfterMoveColumn.subscribe([this](std::int32_t, std::int32_t) {
@@ -160,7 +161,8 @@ void MIBBrowser::SetupTable() {
         const auto& layout = kFields[field];
         grid_.setTextMatrix(0, c, layout.caption);
         grid_.setFixedAlignment(c, ui::AlignCenterCenter);
-        grid_.setColWidth(c, metrics.TextWidth(std::string(static_cast<size_t>(layout.widthInX), 'X'), grid_.getFont()));
+        const std::string letters(static_cast<size_t>(layout.widthInX), 'X');
+        grid_.setColWidth(c, metrics.TextWidth(letters, grid_.getFont()));
         grid_.setColAlignment(c, layout.alignment);
     }
     if (count > 0) grid_.setCol(0);

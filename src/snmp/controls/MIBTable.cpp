@@ -51,10 +51,12 @@ MIBTable::MIBTable(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> engine)
         }
     });
     compare_ = grid_.Compare.subscribe([this](std::int32_t row1, std::int32_t row2, std::int16_t& cmp) {
-        const int order = ui::Variant::Compare(grid_.getCellData(row1, sortColumn_), grid_.getCellData(row2, sortColumn_));
+        const int order =
+            ui::Variant::Compare(grid_.getCellData(row1, sortColumn_), grid_.getCellData(row2, sortColumn_));
         cmp = static_cast<std::int16_t>(order == 0 ? 0 : (order > 0 ? sortDirection_ : -sortDirection_));
     });
-    beforeEdit_ = grid_.BeforeEdit.subscribe([this](std::int32_t row, std::int32_t col, bool& cancel) { beforeEdit(row, col, cancel); });
+    beforeEdit_ = grid_.BeforeEdit.subscribe(
+        [this](std::int32_t row, std::int32_t col, bool& cancel) { beforeEdit(row, col, cancel); });
     startEdit_ = grid_.StartEdit.subscribe([this](std::int32_t row, std::int32_t col, bool&) { startEdit(row, col); });
     afterEdit_ = grid_.AfterEdit.subscribe([this](std::int32_t row, std::int32_t col) { afterEdit(row, col); });
     SetupTable();
@@ -170,7 +172,8 @@ void MIBTable::HandleAnswer(const Answer& answer) {
     if (answer.tag.starts_with("CheckSet,")) {
         PopulateCell(answer.oids[0], answer.values[0], answer.hexValues[0], "ValidateSet");
         // A read-back that failed shows why, rather than an empty value.
-        if (answer.errorCode != snmp::ENGINE_OK) PopulateCell(answer.oids[0], "", answer.hexValues[0], answer.errorText);
+        if (answer.errorCode != snmp::ENGINE_OK)
+            PopulateCell(answer.oids[0], "", answer.hexValues[0], answer.errorText);
         return;
     }
     if (answer.tag.starts_with("Refresh"))

@@ -35,8 +35,11 @@ std::vector<std::string> SplitAtCommas(std::string_view text) {
     size_t start = 0;
     while (true) {
         const auto comma = text.find(',', start);
-        parts.emplace_back(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        if (comma == std::string_view::npos) return parts;
+        if (comma == std::string_view::npos) {
+            parts.emplace_back(text.substr(start));
+            return parts;
+        }
+        parts.emplace_back(text.substr(start, comma - start));
         start = comma + 1;
     }
 }
