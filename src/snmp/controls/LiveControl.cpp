@@ -29,9 +29,8 @@ LiveControl::LiveControl(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> eng
     single_ = engine_->ValueReceived.subscribe([this](const std::string&, const std::string& oid, int rawType,
                                                       const std::string& value, const std::string& tag,
                                                       const std::string&) {
-        const std::vector<std::string> oids{oid}, values{value}, hexValues{engine_->getHexValue()};
-        const std::vector<int> rawTypes{rawType};
-        deliver({tag, oids, rawTypes, values, hexValues, engine_->getErrorCode(), engine_->getErrorText()});
+        deliver({tag, {&oid, 1}, {&rawType, 1}, {&value, 1}, {&engine_->getHexValue(), 1}, engine_->getErrorCode(),
+                 engine_->getErrorText()});
     });
     bulk_ = engine_->ValuesReceived.subscribe(
         [this](const std::string& tag, const std::vector<std::string>& oids, const std::vector<int>& rawTypes,

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,10 +98,10 @@ protected:
     // The bindings of one answer, with the engine describing it meanwhile.
     struct Answer {
         const std::string& tag;
-        const std::vector<std::string>& oids;
-        const std::vector<int>& rawTypes;
-        const std::vector<std::string>& values;
-        const std::vector<std::string>& hexValues;
+        std::span<const std::string> oids;
+        std::span<const int> rawTypes;
+        std::span<const std::string> values;
+        std::span<const std::string> hexValues;
         long errorCode;
         const std::string& errorText;
     };

@@ -1,6 +1,6 @@
 #include "MIBBrowser.h"
 
-#include <cmath>
+#include <charconv>
 #include <iterator>
 
 #include "internal/Answers.h"
@@ -35,10 +35,13 @@ constexpr const char* kUnsupported = "** unsupported OID **";
 
 constexpr auto kFieldCount = static_cast<std::int32_t>(std::size(kFields));
 
+// A field identifier: a whole number from 0 to 11, blanks around it allowed.
 std::int32_t fieldOf(std::string_view identifier) {
-    const auto number = WholeNumber(identifier);
-    if (!number || *number != std::floor(*number) || *number < 0 || *number >= kFieldCount) return -1;
-    return static_cast<std::int32_t>(*number);
+    identifier = TrimBlanks(identifier);
+    std::int32_t field = -1;
+    const auto [end, ec] = std::from_chars(identifier.data(), identifier.data() + identifier.size(), field);
+    const bool whole = ec == std::errc() && end == identifier.data() + identifier.size();
+    return whole && field >= 0 && field < kFieldCount ? field : -1;
 }
 
 }  // namespace
@@ -183,7 +186,8 @@ void MIBBrowser::PopulateRow(const std::string& Value, std::int32_t Row, const s
                              const std::string& Error, std::int32_t RawType) {
     auto& found = object();
     PointAt(found, rowOID(Row));
-    if (!found.getOID().empty()) grid_.setRowData(Row, found.getOID());
+    const auto& oid = found.getOID();
+    if (!oid.empty() && grid_.getRowData(Row).text() != oid) grid_.setRowData(Row, oid);
     const auto access = found.getAccess();
     // A physical address is shown by its octets from the Raw Value column on.
     std::string_view value = Value;
