@@ -135,10 +135,8 @@ void LiveControl::ReportSelection() {
 
 // ---- Requests
 
-bool LiveControl::UsesBulk() const { return version_ != 1 && !settings_->getDisableSNMPV2(); }
-
 void LiveControl::SendRequest(const std::string& Tag, const std::string& OID) {
-    if (!UsesBulk()) return SendSingle(Command::GetNext, Tag, OID, true);
+    if (version_ == 1 || settings_->getDisableSNMPV2()) return SendSingle(Command::GetNext, Tag, OID, true);
     engine_->setPort(port_);
     engine_->GetBulk(ip_, community_, Tag, {OID}, 0, settings_->getSNMPV2RequestSize());
 }
@@ -176,10 +174,9 @@ bool LiveControl::CheckContinue() {
     return cancel_;
 }
 
-LiveControl::AnswerWork::AnswerWork(LiveControl& control)
-    : scope_(std::make_unique<live::AnswerScope>(*control.lookups_)) {}
+LiveControl::AnswerWork::AnswerWork(LiveControl& control) : lookups_(*control.lookups_) { lookups_.BeginAnswer(); }
 
-LiveControl::AnswerWork::~AnswerWork() = default;
+LiveControl::AnswerWork::~AnswerWork() { lookups_.EndAnswer(); }
 
 void LiveControl::PointAt(OID& object, const std::string& oid) { lookups_->Point(object, oid); }
 

@@ -10,7 +10,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "qlmib/common/Event.h"
 #include "qlmib/snmp/Engine.h"
@@ -24,8 +23,7 @@ class OID;
 class Settings;
 namespace live {
 class AnswerLookups;
-class AnswerScope;
-}  // namespace live
+}
 namespace ui {
 class Timer;
 class Toolkit;
@@ -116,7 +114,7 @@ protected:
         AnswerWork& operator=(const AnswerWork&) = delete;
 
     private:
-        std::unique_ptr<live::AnswerScope> scope_;
+        live::AnswerLookups& lookups_;
     };
     // A timer tick while requests are pending.
     virtual void BusyTick() = 0;
@@ -133,7 +131,6 @@ protected:
     // The next request of a walk: GET-NEXT, or GET-BULK of SNMPV2RequestSize
     // repetitions when SNMP v2 is in use.
     void SendRequest(const std::string& Tag, const std::string& OID);
-    bool UsesBulk() const;
     enum class Command { Get, GetNext, Set };
     void SendSingle(Command command, const std::string& tag, const std::string& oid, bool asynchronous);
     // The type the agent reports for the value of `oid` (a synchronous GET

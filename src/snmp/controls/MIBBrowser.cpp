@@ -22,6 +22,7 @@ struct FieldLayout {
     std::int16_t alignment;
 };
 
+// By identifier: field 0 first.
 constexpr FieldLayout kFields[] = {
     {"OID", 30, ui::AlignLeftCenter},        {"OID Name", 19, ui::AlignLeftCenter},
     {"Full OID Name", 35, ui::AlignLeftCenter}, {"MIB", 21, ui::AlignLeftCenter},

@@ -105,10 +105,11 @@ void MIBTable::GetOIDList(const std::string& OIDList) {
     if (targetOIDName_.empty()) targetOIDName_ = OIDList;
     std::vector<std::shared_ptr<OID>> objects;
     for (const auto& item : SplitAtCommas(OIDList)) {
+        const std::string name(TrimBlanks(item));
         auto object = std::make_shared<OID>();
-        object->setFullName(TrimBlanks(item));
+        object->setFullName(name);
         if (object->getOID().empty()) {
-            showMessage(item + " is not a valid MIB specification.");
+            showMessage(name + " is not a valid MIB specification.");
             return;
         }
         objects.push_back(std::move(object));

@@ -12,7 +12,7 @@ AnswerLookups::AnswerLookups() = default;
 AnswerLookups::~AnswerLookups() = default;
 
 void AnswerLookups::beforeQuery() {
-    if (scopes_ > 0 && !batch_) batch_ = std::make_unique<ReadBatch>(SharedDatabase());
+    if (answers_ > 0 && !batch_) batch_ = std::make_unique<ReadBatch>(SharedDatabase());
 }
 
 void AnswerLookups::Point(OID& object, const std::string& oid) {
@@ -53,10 +53,8 @@ void AnswerLookups::Clear() {
     enumerated_.clear();
 }
 
-AnswerScope::AnswerScope(AnswerLookups& lookups) : lookups_(lookups) { ++lookups_.scopes_; }
-
-AnswerScope::~AnswerScope() {
-    if (--lookups_.scopes_ == 0) lookups_.batch_.reset();
+void AnswerLookups::EndAnswer() {
+    if (--answers_ == 0) batch_.reset();
 }
 
 }  // namespace qlmib::live

@@ -35,26 +35,17 @@ public:
     std::string Parse(const OID& object, std::string_view value, std::string_view hexValue);
     void Clear();
 
+    // Between these, the lookups share one read transaction. Nests.
+    void BeginAnswer() { ++answers_; }
+    void EndAnswer();
+
 private:
-    friend class AnswerScope;
     void beforeQuery();
 
     std::unordered_map<std::string, bool> leaves_;             // by base OID: nothing lies below it
     std::unordered_map<std::string, std::string> enumerated_;  // by enumeration, NUL, value
-    int scopes_ = 0;  // AnswerScope objects alive
+    int answers_ = 0;  // BeginAnswer not yet ended
     std::unique_ptr<ReadBatch> batch_;
-};
-
-// While one lives, the lookups of an AnswerLookups share one read transaction. Nests.
-class AnswerScope {
-public:
-    explicit AnswerScope(AnswerLookups& lookups);
-    ~AnswerScope();
-    AnswerScope(const AnswerScope&) = delete;
-    AnswerScope& operator=(const AnswerScope&) = delete;
-
-private:
-    AnswerLookups& lookups_;
 };
 
 }  // namespace qlmib::live
