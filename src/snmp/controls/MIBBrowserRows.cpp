@@ -60,7 +60,7 @@ void MIBBrowser::beforeEdit(std::int32_t row, std::int32_t col, bool& cancel) {
         return;
     }
     auto& found = object();
-    found.setOID(rowOID(row));
+    PointAt(found, rowOID(row));
     if (found.getAccess() != ACCESS_RW) {
         cancel = true;
         return;

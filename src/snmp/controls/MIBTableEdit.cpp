@@ -16,7 +16,7 @@ void MIBTable::beforeEdit(std::int32_t row, std::int32_t col, bool& cancel) {
         cancel = true;
         return;
     }
-    column_->setOID(oid);
+    PointAt(*column_, oid);
     if (column_->getAccess() != ACCESS_RW) {
         cancel = true;
         return;

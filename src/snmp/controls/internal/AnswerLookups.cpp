@@ -2,6 +2,7 @@
 
 #include "Answers.h"
 #include "ValueCells.h"
+#include "qlmib/common/Error.h"
 #include "qlmib/mibdata/Database.h"
 #include "qlmib/mibdata/Globals.h"
 #include "qlmib/mibdata/OID.h"
@@ -16,6 +17,12 @@ void AnswerLookups::beforeQuery() {
 }
 
 void AnswerLookups::Point(OID& object, const std::string& oid) {
+    // An answer is shown whatever the database can say of it: a lookup that
+    // fails leaves the object empty.
+    IgnoringErrors([&] { point(object, oid); });
+}
+
+void AnswerLookups::point(OID& object, const std::string& oid) {
     const std::string& base = object.getBaseOID();
     // Only a second instance of the object held asks whether it is a leaf:
     // scalars, one instance each, cost no more than one lookup.

@@ -40,6 +40,7 @@ public:
     void EndAnswer();
 
 private:
+    void point(OID& object, const std::string& oid);
     void beforeQuery();
 
     std::unordered_map<std::string, bool> leaves_;             // by base OID: nothing lies below it
