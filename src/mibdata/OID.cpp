@@ -71,6 +71,20 @@ void OID::setOID(std::string_view text) {
     }
 }
 
+void OID::setInstance(std::string_view suffix) {
+    suffix_.assign(suffix);
+    oid_ = baseOID_ + suffix_;
+    index_ = (!suffix_.empty() && suffix_[0] == '.') ? suffix_.substr(1) : suffix_;
+    name_ = baseName_ + suffix_;
+    fullName_ = mib_ + ":" + baseName_ + suffix_;
+}
+
+bool OID::HasPrimaryBelow(std::string_view oid) {
+    auto q = SharedDatabase().query(Query::TreePrimaryBelow);
+    q.bind(1, std::string(oid) + ".").bind(2, std::string(oid) + "/");
+    return q.step();
+}
+
 void OID::setFullName(std::string_view text) {
     if (text.substr(0, 4) == "1.2." || text.substr(0, 4) == "1.3.") {
         setOID(text);

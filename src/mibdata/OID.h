@@ -44,6 +44,14 @@ public:
     const std::string& getMIB() const { return mib_; }
     void setMIB(std::string v) { mib_ = std::move(v); }
 
+    // Points the object at another instance of the object it holds, without a
+    // lookup: `suffix` (".0", ".5.6") replaces the instance suffix. The result
+    // equals setOID(getBaseOID() + suffix) only while no primary row lies below
+    // the base OID (see HasPrimaryBelow).
+    void setInstance(std::string_view suffix);
+    // Whether the database holds a primary row whose OID lies below `oid`.
+    static bool HasPrimaryBelow(std::string_view oid);
+
     const std::string& getFullName() const { return fullName_; }
     // A text starting "1.2." or "1.3." is an OID; else NAME or MODULE:NAME.
     void setFullName(std::string_view fullName);

@@ -13,6 +13,8 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0",
     // TreePrimaryByOIDs: built by candidateSearch()
     "",
+    // TreePrimaryBelow: "/" follows "." in every collation, so the range holds exactly the OIDs below
+    "SELECT 1 FROM Tree WHERE OID > ?1 COLLATE NOCASE AND OID < ?2 COLLATE NOCASE AND \"Primary\"<>0 LIMIT 1",
     // TreeFirstPrimaryByName
     "SELECT $TREE FROM Tree WHERE Name = ?1 COLLATE NOCASE AND \"Primary\"<>0 LIMIT 1",
     // TreeFirstByModuleName

@@ -11,6 +11,7 @@ enum class Query : int {
     // Tree: lookups of one object
     TreePrimaryByOID,          // ?1 OID
     TreePrimaryByOIDs,         // ?1..?8 candidate OIDs: the first that has a primary row, and its number
+    TreePrimaryBelow,          // ?1 OID + ".", ?2 OID + "/": a row when a primary row lies below that OID
     TreeFirstPrimaryByName,    // ?1 descriptor
     TreeFirstByModuleName,     // ?1 module, ?2 descriptor
     TreeFirstByName,           // ?1 descriptor, primary or not

@@ -2,12 +2,7 @@
 // its exit status.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
+#include "CommandRun.h"
 #include "MibTextFixture.h"
 
 namespace qlmib::test {
@@ -15,18 +10,14 @@ namespace {
 
 class CompileCommandTest : public MibTextFixture {
 protected:
-    // Runs qlmib compile with `arguments`; returns the exit status, output in `out`.
-    int run(const std::string& arguments, std::string& out) {
-        const auto log = home_.folder() / "out.log";
-        const std::string command = std::string(QLMIB_BINARY) + " compile -p '" + home_.folder().string() + "' -p '" +
-                                    corpus_ + "' -o '" + (home_.folder() / "mibx").string() + "' " + arguments +
-                                    " > '" + log.string() + "' 2>&1";
-        const int status = std::system(command.c_str());
-        std::ifstream in(log);
-        std::ostringstream text;
-        text << in.rdbuf();
-        out = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    // Runs qlmib compile on the request names; returns the exit status, the output in `out`.
+    int run(const std::vector<std::string>& requests, std::string& out) {
+        std::vector<std::string> arguments = {"compile", "-p", home_.folder().string(), "-p", corpus_, "-o",
+                                              (home_.folder() / "mibx").string()};
+        arguments.insert(arguments.end(), requests.begin(), requests.end());
+        const auto result = runQlmib(home_.folder(), arguments);
+        out = result.out + result.err;
+        return result.status;
     }
 };
 
@@ -34,14 +25,14 @@ TEST_F(CompileCommandTest, WritesEachModuleAndFailsWhenOneFails) {
     write("good.mib", module("QLTEST-GOOD-MIB", "    Fancy FROM QLTEST-ABSENT-MIB",
                              scalar("qlGood", "Integer32", 1) + scalar("qlFancy", "Fancy", 2)));
     std::string out;
-    EXPECT_EQ(run("QLTEST-GOOD-MIB", out), 0) << out;
+    EXPECT_EQ(run({"QLTEST-GOOD-MIB"}, out), 0) << out;
     EXPECT_NE(out.find("QLTEST-GOOD-MIB: written "), std::string::npos) << out;
     EXPECT_NE(out.find("QLTEST-GOOD-MIB.mibx (3 objects)\n"), std::string::npos) << out;
     EXPECT_NE(out.find("  QLTEST-ABSENT-MIB not found; imported by QLTEST-GOOD-MIB: Fancy\n"), std::string::npos)
         << out;
     EXPECT_TRUE(std::filesystem::exists(home_.folder() / "mibx" / "QLTEST-GOOD-MIB.mibx"));
 
-    EXPECT_EQ(run("QLTEST-GOOD-MIB QLTEST-NO-SUCH-MIB", out), 1) << out;
+    EXPECT_EQ(run({"QLTEST-GOOD-MIB", "QLTEST-NO-SUCH-MIB"}, out), 1) << out;
     EXPECT_NE(out.find("QLTEST-NO-SUCH-MIB: failed: "), std::string::npos) << out;
     EXPECT_EQ(out.find('\r'), std::string::npos);
 }

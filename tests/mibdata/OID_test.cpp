@@ -50,6 +50,28 @@ TEST_F(OIDTest, LookupByOIDKeepsTheInstanceSuffixApart) {
     }
 }
 
+TEST_F(OIDTest, PrimaryRowsBelowAnOIDAreFoundByRangeNotByPrefixText) {
+    EXPECT_TRUE(OID::HasPrimaryBelow("1.3.6.1.2.1.2.2"));
+    EXPECT_TRUE(OID::HasPrimaryBelow("1.3.6.1.2.1.1"));
+    EXPECT_FALSE(OID::HasPrimaryBelow("1.3.6.1.2.1.2.2.1.10"));
+    EXPECT_FALSE(OID::HasPrimaryBelow("1.3.6.1.2.1.2.2.1.1"));  // 1.3.6.1.2.1.2.2.1.10 is a sibling
+    EXPECT_FALSE(OID::HasPrimaryBelow("1.3.6.1.4.1.9.9.1"));
+}
+
+TEST_F(OIDTest, AnotherInstanceOfALeafIsTheObjectItsOIDFinds) {
+    OID looked, moved;
+    moved.setOID("1.3.6.1.2.1.2.2.1.10.1");
+    for (const char* suffix : {".3", ".5.6", "", ".0"}) {
+        looked.setOID(std::string("1.3.6.1.2.1.2.2.1.10") + suffix);
+        moved.setInstance(suffix);
+        EXPECT_EQ(moved.getOID(), looked.getOID()) << suffix;
+        EXPECT_EQ(moved.getIndex(), looked.getIndex()) << suffix;
+        EXPECT_EQ(moved.getName(), looked.getName()) << suffix;
+        EXPECT_EQ(moved.getFullName(), looked.getFullName()) << suffix;
+        EXPECT_EQ(moved.getUnits(), looked.getUnits()) << suffix;
+    }
+}
+
 TEST_F(OIDTest, LookupTakesOnlyPrimaryRows) {
     OID o;
     o.setOID("1.3.6.1.2.1.1.1");

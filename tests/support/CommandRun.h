@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@ namespace qlmib::test {
 struct CommandResult {
     int status;  // the exit status, -1 when the program did not exit normally
     std::string out, err;
+    long long milliseconds;  // wall time, shell included
 };
 
 // The text as one shell word.
@@ -33,13 +35,16 @@ inline CommandResult runCommand(const std::string& program, const std::vector<st
     std::string command = environment + " " + shellQuote(program);
     for (const auto& argument : arguments) command += " " + shellQuote(argument);
     command += " >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
+    const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
+    const auto took = std::chrono::steady_clock::now() - start;
     const auto slurp = [](const std::filesystem::path& path) {
         std::ostringstream text;
         text << std::ifstream(path, std::ios::binary).rdbuf();
         return text.str();
     };
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err),
+            std::chrono::duration_cast<std::chrono::milliseconds>(took).count()};
 }
 
 #ifdef QLMIB_CLI

@@ -1,0 +1,78 @@
+#pragma once
+// What the commands that query an agent through the live controls share
+// (walk, next, table, set): net-snmp's agent options, the headless host that
+// runs a control until it is no longer busy, and the grid as tab-separated lines.
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <qlmib/tree/ToolkitHooks.h>
+#include <qlmib/ui/HeadlessToolkit.h>
+
+namespace qlmib {
+class LiveControl;
+class OID;
+namespace ui {
+class GridModel;
+}
+}  // namespace qlmib
+
+namespace qlmib::cli {
+
+struct AgentOptions {
+    std::string agent;
+    std::string version = "2c";
+    std::string community = "public";
+    std::optional<double> timeout;  // seconds; none: the stored setting
+    std::optional<int> retries;
+};
+
+// -v, -c, -t, -r and the AGENT argument, as net-snmp's tools take them.
+void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityRequired = false);
+
+// An OID argument as net-snmp's tools take it: without a leading ".",
+// MODULE::NAME written MODULE:NAME.
+std::string objectArgument(std::string_view argument);
+
+// Looks an OID, NAME, MODULE:NAME or either name followed by an instance
+// suffix (sysName.0) up; whether the object was found.
+bool lookUpInstance(OID& object, std::string_view argument);
+
+// A numeric OID for an OID or name argument; throws std::runtime_error when
+// the MIB database does not know the name.
+std::string numericOID(std::string_view argument);
+
+// The headless toolkit of one command, its message boxes written to standard error.
+class LiveHost {
+public:
+    LiveHost();
+
+    ui::HeadlessToolkit& toolkit() { return toolkit_; }
+    // Points the control at the agent; -t and -r tune its engine for this run only.
+    void configure(LiveControl& control, const AgentOptions& options);
+    // Calls `start`, then runs the event loop until the busy state it began has
+    // ended. False when `start` began none (the control refused the request).
+    bool run(LiveControl& control, const std::function<void()>& start);
+    // The first answer that failed for the agent's sake (no answer, a bad
+    // address), or "" when every answer came.
+    const std::string& agentFailure() const { return failure_; }
+    // Writes the agent failure to standard error; the exit status for it.
+    int reportFailure(const AgentOptions& options) const;
+
+private:
+    ui::HeadlessToolkit toolkit_;
+    ToolkitHooks hooks_{toolkit_};
+    std::string failure_;
+};
+
+// Every row of the grid, header first: TAB between cells, LF after each row. A
+// TAB, CR or LF inside a text becomes a blank; bytes that are not UTF-8 are
+// written as the Latin-1 characters of the same number.
+void writeGrid(std::ostream& out, const ui::GridModel& grid);
+
+}  // namespace qlmib::cli
