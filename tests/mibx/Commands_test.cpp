@@ -40,7 +40,10 @@ protected:
         auto& db = home.db();
         test::insertModule(db, {.name = "B-MIB", .imported = "2024-01-02 03:04:05"});
         test::insertModule(db, {.name = "A-MIB", .imported = "2024-10-01 00:00:00"});
-        test::insertModule(db, {.name = "C-MIB", .imported = "2024-9-30 23:59:59"});
+        test::insertModule(db, {.name = "c-mib", .imported = "2024-9-30 23:59:59"});
+        test::insertModule(db, {.name = "  PADDED-MIB  ", .imported = "2023-1-2 3:04"});
+        test::insertModule(db, {.name = "NO-DATE-MIB"});
+        test::insertModule(db, {.name = "ODD-MIB", .imported = "last Tuesday"});
         test::insertRow(db, {.oid = "1.3.6.1.4.1.1", .name = "a1", .mib = "A-MIB"});
         test::insertRow(db, {.oid = "1.3.6.1.4.1.2", .name = "a2", .mib = "A-MIB"});
         test::insertRow(db, {.oid = "1.3.6.1.4.1.3", .name = "b1", .mib = "B-MIB"});
@@ -51,12 +54,14 @@ protected:
 TEST_F(ManageCommands, ModulesPrintsTheListAndTheCounts) {
     const auto byName = test::runQlmib(home.folder(), {"modules"});
     EXPECT_EQ(byName.status, 0) << byName.err;
-    EXPECT_EQ(byName.out, "A-MIB\t2024-10-01 00:00:00\nB-MIB\t2024-01-02 03:04:05\nC-MIB\t2024-09-30 23:59:59\n"
-                          "MIBCount 3, OIDCount 3\n");
+    EXPECT_EQ(byName.out, "PADDED-MIB\t2023-01-02 03:04:00\nA-MIB\t2024-10-01 00:00:00\nB-MIB\t2024-01-02 03:04:05\n"
+                          "c-mib\t2024-09-30 23:59:59\nNO-DATE-MIB\t\nODD-MIB\tlast Tuesday\nMIBCount 6, OIDCount 3\n")
+        << "by stored name ignoring case, trimmed; dates in one form, a text that is no date as it stands";
     EXPECT_EQ(byName.err, "");
     const auto byDate = test::runQlmib(home.folder(), {"modules", "--by-date"});
-    EXPECT_EQ(byDate.out, "B-MIB\t2024-01-02 03:04:05\nC-MIB\t2024-09-30 23:59:59\nA-MIB\t2024-10-01 00:00:00\n"
-                          "MIBCount 3, OIDCount 3\n");
+    EXPECT_EQ(byDate.out, "NO-DATE-MIB\t\nPADDED-MIB\t2023-01-02 03:04:00\nB-MIB\t2024-01-02 03:04:05\n"
+                          "c-mib\t2024-09-30 23:59:59\nA-MIB\t2024-10-01 00:00:00\nODD-MIB\tlast Tuesday\n"
+                          "MIBCount 6, OIDCount 3\n");
 
     test::TestHome broken(false);
     std::ofstream(broken.databasePath()) << "not a database";
@@ -69,9 +74,9 @@ TEST_F(ManageCommands, ModulesPrintsTheListAndTheCounts) {
 TEST_F(ManageCommands, DeleteDeletesTheModulesThereAndFailsForOneThatIsNot) {
     const auto run = test::runQlmib(home.folder(), {"delete", "a-mib", "NO-SUCH-MIB", "C-MIB"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "Deleted A-MIB (2 OIDs)\nDeleted C-MIB (0 OIDs)\n");
+    EXPECT_EQ(run.out, "Deleted A-MIB (2 OIDs)\nDeleted c-mib (0 OIDs)\n");
     EXPECT_EQ(run.err, "qlmib: NO-SUCH-MIB is not in the MIB database\n");
-    EXPECT_EQ(rows("SELECT Name FROM MIBs"), Rows{"B-MIB"});
+    EXPECT_EQ(rows("SELECT Name FROM MIBs WHERE Name LIKE '_-MIB'"), Rows{"B-MIB"}) << "A-MIB and c-mib went";
     EXPECT_EQ(rows("SELECT MIB FROM Tree"), Rows{"B-MIB"});
     EXPECT_EQ(rows("SELECT Name FROM Enums"), Rows{"a1"}) << "enumerations stay";
 }
