@@ -39,7 +39,7 @@ TEST_F(MibxFixture, DocumentParseErrorsGiveLineAndColumn) {
     EXPECT_EQ(document.loadError(), "Is a directory");
 }
 
-TEST_F(MibxFixture, DocumentNodesSelectionAndText) {
+TEST_F(MibxFixture, DocumentNodesSelectionAndTextEvenOfDeepNesting) {
     MIBXDocument document;
     ASSERT_TRUE(document.load(write("old.xml", "<MIBX><VERSION/></MIBX>")));
     ASSERT_TRUE(document.load(write("kinds.xml",
@@ -56,15 +56,13 @@ TEST_F(MibxFixture, DocumentNodesSelectionAndText) {
                                                "#cdata-section=raw"}))
         << "layout white space is no node; comments and PIs are";
     EXPECT_EQ(tree.text(), "1\n  loose raw") << "an element's text skips comments and PIs";
-}
 
-TEST_F(MibxFixture, DocumentTextOfDeepNestingNeedsNoDeepStack) {
+    // Text of deep nesting needs no deep stack.
     constexpr int kDepth = 200000;
     std::string content;
     for (int i = 0; i < kDepth; ++i) content += "<d>";
     content += "core";
     for (int i = 0; i < kDepth; ++i) content += "</d>";
-    MIBXDocument document;
     ASSERT_TRUE(document.load(write("deep.xml", content)));
     EXPECT_EQ(document.select("d").text(), "core");
 }

@@ -55,13 +55,17 @@ TEST_F(SingleMIBTreeTest, AModuleShowsOnlyTheBranchesToItsObjectsOpenWithForeign
     tree.Tree.setRow(row("1.3.6.1.4.1.9999.1.2.3.4"));
     EXPECT_EQ(tree.Details.getText().substr(0, 26), "O'REILLY\"MIB:o'brien\"s\r\n\r\n");
     EXPECT_EQ(selected.back(), "1.3.6.1.4.1.9999.1.2.3.4");
+    tree.SelectOID("1.3.6.1.2.1.1.1");
+    EXPECT_EQ(tree.Tree.getRow(), row("1.3.6.1.2.1.1.1")) << "SelectOID loads the branch of an object outside it";
+    EXPECT_LT(row("1.3.6.1.2.1.2"), 0) << "only the branch to it";
+    EXPECT_EQ(tree.getSelectedOID()->getOID(), "1.3.6.1.2.1.1.1");
 
     tree.setMIB("NO-SUCH-MIB");
     EXPECT_EQ(test::dump(tree.Tree), (std::vector<std::string>{"0 O:0 ccitt (0) folder-gray",
                                                                "0 O:1 iso (1) folder-gray"}));
 }
 
-TEST_F(SingleMIBTreeTest, SiblingsInOrderAndSelectAllTakesTheHeaderRow) {
+TEST_F(SingleMIBTreeTest, SiblingsInOrderSelectAllTakesTheHeaderRowAndItsOwnDetailsAreShort) {
     tree.setMIB("IF-MIB");
     tree.SelectAll();
     EXPECT_EQ(tree.getSelection(MIBSelection_MIBTree),
@@ -79,10 +83,8 @@ TEST_F(SingleMIBTreeTest, SiblingsInOrderAndSelectAllTakesTheHeaderRow) {
     EXPECT_EQ(tree.getRow(), tree.Tree.getRows() - 1);
     tree.setCol(9);
     EXPECT_EQ(tree.getCol(), 1);
-}
 
-TEST_F(SingleMIBTreeTest, ItsOwnDetailsAreShortThroughTheInterfaceFull) {
-    tree.setMIB("IF-MIB");
+    // Its own details are short, through the interface full.
     tree.Tree.setRow(row("1.3.6.1.2.1.2.2.1.7"));
     const auto& details = tree.Details.getText();
     EXPECT_EQ(details, "IF-MIB:ifAdminStatus\r\n\r\nOID \t1.3.6.1.2.1.2.2.1.7\r\nType \tINTEGER\r\n"
@@ -124,15 +126,6 @@ TEST_F(SingleMIBTreeTest, DeletingSelectedRowsRemovesOnlyThisModulesRowsAndLeave
     tree.setMIB(test::kQuoteModule);
     tree.DeleteOID("1.3.6.1.4.1.9999.1.2.3.4");
     EXPECT_TRUE(modulesOf("1.3.6.1.4.1.9999.1.2.3.4").empty());
-}
-
-TEST_F(SingleMIBTreeTest, SelectOidLoadsTheBranchOfAnObjectOutsideTheModule) {
-    tree.setMIB(test::kQuoteModule);
-    tree.SelectOID("1.3.6.1.2.1.1.1");
-    ASSERT_GE(row("1.3.6.1.2.1.1.1"), 0);
-    EXPECT_EQ(tree.Tree.getRow(), row("1.3.6.1.2.1.1.1"));
-    EXPECT_LT(row("1.3.6.1.2.1.2"), 0) << "only the branch to it";
-    EXPECT_EQ(tree.getSelectedOID()->getOID(), "1.3.6.1.2.1.1.1");
 }
 
 }  // namespace
