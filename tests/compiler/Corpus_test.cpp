@@ -89,7 +89,7 @@ TEST_F(CorpusTest, EveryModuleCompilesAndImportsWholeAfterItsImportsWithParentsF
         for (const auto& o : m.objects) own.insert(o.oid);
         for (const auto& o : m.objects) {
             const auto parent = o.oid.substr(0, o.oid.rfind('.'));
-            EXPECT_TRUE(parent == o.oid || !own.count(parent) || seen.count(parent)) << o.name << " precedes its parent";
+            EXPECT_TRUE(parent == o.oid || !own.count(parent) || seen.count(parent)) << o.name << " before its parent";
             seen.insert(o.oid);
         }
     }

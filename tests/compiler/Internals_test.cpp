@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <qlmib/common/Error.h>
@@ -54,12 +55,10 @@ TEST(DependencyOrderTest, ImportsComeFirstAndCyclesEnd) {
 TEST(SmiSessionTest, OneSessionAtATimeAndAFreshOneAfterIt) {
     {
         SmiSession session("", false);
-        try {
-            SmiSession second("", false);
-            FAIL() << "a second live session must be refused";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.Number(), ERR_INVALID_CALL);
-        }
+        const auto number = [](const Error& e) { return e.Number(); };
+        EXPECT_THAT([] { SmiSession second("", false); },
+                    testing::Throws<Error>(testing::ResultOf(number, ERR_INVALID_CALL)))
+            << "a second live session is refused";
         EXPECT_EQ(session.load("QLTEST-NOT-ANYWHERE-MIB"), "");
         ASSERT_EQ(session.diagnostics().size(), 1u) << "the failed lookup is reported once";
         EXPECT_NE(session.diagnostics()[0].message.find("QLTEST-NOT-ANYWHERE-MIB"), std::string::npos);

@@ -25,10 +25,12 @@ TEST_F(MibCompilerTest, AModuleWithMissingImportsOrBadNamesCompilesWhileBadReque
         "    REVISION \"202401150000Z\"\n    DESCRIPTION \"New.\"\n"
         "    REVISION \"202001010000Z\"\n    DESCRIPTION \"Middle.\"\n";
     write("missing.mib", module("QLTEST-MISSING-MIB",
-                                "    FancyType, fancyRoot FROM QLTEST-NOWHERE-MIB\n    QlLevel FROM QLTEST-TYPES-MIB",
-                                scalar("qlFancy", "FancyType", 1) + scalar("qlLevel", "QlLevel", 6) + scalar("qlPlain", "Integer32", 2) +
+                                "    FancyType, fancyRoot FROM QLTEST-NOWHERE-MIB\n"
+                                "    QlLevel FROM QLTEST-TYPES-MIB",
+                                scalar("qlFancy", "FancyType", 1) + scalar("qlPlain", "Integer32", 2) +
                                     scalar("qlUnder", "Integer32", 3, "fancyRoot") + scalar("xmlThing", "Integer32", 4) +
-                                    scalar("qlMode", "INTEGER { on(1), xmlOff(2), off(3) }", 5),
+                                    scalar("qlMode", "INTEGER { on(1), xmlOff(2), off(3) }", 5) +
+                                    scalar("qlLevel", "QlLevel", 6),
                                 revisions));
     write("broken.mib", module("QLTEST-BROKEN-MIB", "", "qlBroken OBJECT-TYPE\n    SYNTAX INTEGER { 10mbit(1) }\n"
                                                         "    MAX-ACCESS read-only\n    STATUS current\n"

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
@@ -58,12 +59,9 @@ TEST(MibxWriterTest, DocumentIsWellFormedWhateverTheTextHolds) {
 }
 
 TEST(MibxWriterTest, WritingIntoAMissingFolderFails) {
-    try {
-        WriteMibxFile(sampleModule(), std::filesystem::temp_directory_path() / "qlmib-missing" / "folder", 0);
-        FAIL() << "writing into a missing folder must fail";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), ERR_FILE);
-    }
+    const auto missing = std::filesystem::temp_directory_path() / "qlmib-missing" / "folder";
+    EXPECT_THAT([&] { WriteMibxFile(sampleModule(), missing, 0); },
+                testing::Throws<Error>(testing::ResultOf([](const Error& e) { return e.Number(); }, ERR_FILE)));
 }
 
 }  // namespace

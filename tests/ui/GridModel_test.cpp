@@ -195,7 +195,7 @@ TEST(GridSort, BuiltInOrders) {
         f.sortAll(0, c.order);
         EXPECT_EQ(f.column(0), c.expected);
         const auto texts = f.column(0), places = f.column(1);
-        for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], input[std::stoul(places[i])]) << "rows move whole";
+        for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], input[std::stoul(places[i])]) << "moved whole";
         EXPECT_EQ(f.g.getTextMatrix(f.g.FindRow("K:b"), 0), "b") << "with their keys";
         EXPECT_EQ(f.g.getCellData(f.g.FindRow("K:b"), 1), Variant(3.0)) << "and cell data";
         EXPECT_EQ(f.g.getTextMatrix(0, 0), "Name") << "fixed rows never move";
