@@ -30,6 +30,7 @@ protected:
         home_ = new TestHome;
         builtinTypes_ = new OIDTypes;  // read before the build replaces the database
         CloseSharedDatabase();
+        files_.clear();
         for (const auto& entry : fs::directory_iterator(corpus)) files_.push_back(entry.path().string());
         std::sort(files_.begin(), files_.end());
         compiler::DatabaseBuilder builder({home_->databasePath(), true, {{corpus}, false}});
@@ -39,7 +40,7 @@ protected:
         delete report_;
         delete builtinTypes_;
         delete home_;
-        report_ = nullptr;
+        report_ = nullptr, builtinTypes_ = nullptr, home_ = nullptr;
     }
     void SetUp() override {
         if (!report_) GTEST_SKIP() << "the MIB corpus ../shared/mibs is absent";

@@ -256,25 +256,22 @@ TEST_F(ExportBridge, AnEngineThatCannotStartIsReportedOnceAndNothingHappens) {
 }
 
 TEST_F(ExportBridge, MenusCarryPrefixedKeysCutSendToCaptionsAndGroups) {
+    const auto entries = [](const ui::Menu& menu) {
+        Strings out;  // caption|key|image, then |group when the entry begins a group
+        for (const auto& m : menu.Entries())
+            out.push_back(m.Caption + "|" + m.Key + "|" + m.Image + (m.BeginGroup ? "|group" : ""));
+        return out;
+    };
     ExportEngine e(toolkit);
     ui::ImageList images;
     images.Add("HTML", ui::Picture::Stock("html"));
-    ui::Menu exports;
+    ui::Menu exports, sendTo;
     e.LoadExportsMenu(exports, &images, "Export:", 1);
-    ASSERT_EQ(exports.Count(), 3);
-    const auto& html = exports.Entries()[0];
-    EXPECT_EQ(html.Caption + " " + html.Key + " " + html.Image, "Web page (HTML) Export:HTML HTML");
-    EXPECT_EQ(exports.Entries()[1].Image, "") << "no picture for that key";
-
-    ui::Menu sendTo;
+    EXPECT_EQ(entries(exports), (Strings{"Web page (HTML)|Export:HTML|HTML", "Rich text (RTF)|Export:RTF|",
+                                         "Plain text (TXT)|Export:TXT|"}));
     e.LoadSendToMenu(sendTo);
-    ASSERT_EQ(sendTo.Count(), 3);
-    const std::pair<std::string, bool> expected[] = {{"Mail", true}, {"Excel", true}, {"Desktop", false}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(sendTo.Entries()[i].Caption, expected[i].first);
-        EXPECT_EQ(sendTo.Entries()[i].BeginGroup, expected[i].second) << expected[i].first;
-    }
-    EXPECT_EQ(sendTo.Entries()[1].Key, "SendTo:C:\\Office\\EXCEL.EXE");
+    EXPECT_EQ(entries(sendTo), (Strings{"Mail|SendTo:MailContent||group", "Excel|SendTo:C:\\Office\\EXCEL.EXE||group",
+                                        "Desktop|SendTo:Desktop|"}));
 
     log.calls.clear();
     EXPECT_EQ(e.SendToMethods(), kSendTo);
