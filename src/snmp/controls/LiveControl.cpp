@@ -2,6 +2,7 @@
 
 #include "internal/AnswerLookups.h"
 #include "qlmib/mibdata/Globals.h"
+#include "qlmib/mibdata/OID.h"
 #include "qlmib/snmp/NetSnmpEngine.h"
 #include "qlmib/snmp/Settings.h"
 #include "qlmib/ui/Toolkit.h"
@@ -52,6 +53,13 @@ LiveControl::LiveControl(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> eng
     keyPress_ = grid_.KeyPress.subscribe([this](std::int16_t& ascii) { KeyPress(ascii); });
     cellChanged_ = grid_.AfterRowColChange.subscribe(
         [this](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { ReportSelection(); });
+    beforeEdit_ = grid_.BeforeEdit.subscribe(
+        [this](std::int32_t row, std::int32_t col, bool& cancel) { beforeEdit(row, col, cancel); });
+    startEdit_ = grid_.StartEdit.subscribe([this](std::int32_t row, std::int32_t col, bool&) {
+        // Without a list the raw value is edited, not the parsed text.
+        if (grid_.getComboList().empty()) grid_.setTextMatrix(row, col, grid_.getCellData(row, col).toString());
+    });
+    afterEdit_ = grid_.AfterEdit.subscribe([this](std::int32_t row, std::int32_t col) { afterEdit(row, col); });
 }
 
 LiveControl::~LiveControl() { *alive_ = false; }
@@ -131,6 +139,32 @@ void LiveControl::ReportSelection() {
     if (TimerRunning() || active_) return;
     const std::string oid = getSelectedOID();
     if (!oid.empty()) SelChange(oid);
+}
+
+// ---- Editing
+
+void LiveControl::beforeEdit(std::int32_t row, std::int32_t col, bool& cancel) {
+    const std::string oid = EditableOID(row, col);
+    if (oid.empty()) {
+        cancel = true;
+        return;
+    }
+    OID& object = EditedObject();
+    PointAt(object, oid);
+    if (object.getAccess() != ACCESS_RW) {
+        cancel = true;
+        return;
+    }
+    grid_.setComboList(object.getEnumerated().empty() ? std::string() : object.EnumList());
+}
+
+void LiveControl::afterEdit(std::int32_t row, std::int32_t col) {
+    const ui::BusyPointer busy(toolkit_);
+    const bool chosen = !grid_.getComboList().empty() && grid_.getComboIndex() >= 0;
+    const std::string value = chosen ? grid_.getComboData() : grid_.getTextMatrix(row, col);
+    Activate(250);
+    toolkit_.DoEvents();
+    CommitEdit(row, col, value);
 }
 
 // ---- Requests

@@ -153,6 +153,13 @@ protected:
     // A walk or download starts: PointAt and ParsedValue read the database afresh.
     void ForgetLookups();
 
+    // In-cell editing: the OID a cell writes ("" when it cannot be edited), the
+    // object that PointAt fills for it, and what a typed value then does. The
+    // grid may have been rebuilt while the value was being committed.
+    virtual std::string EditableOID(std::int32_t row, std::int32_t col) const = 0;
+    virtual OID& EditedObject() = 0;
+    virtual void CommitEdit(std::int32_t row, std::int32_t col, const std::string& value) = 0;
+
     ui::Toolkit& toolkit_;
     ui::GridModel grid_;
 
@@ -161,6 +168,8 @@ private:
     void checkIdleSoon();
     void tick();
     void settingChanged(const std::string& name);
+    void beforeEdit(std::int32_t row, std::int32_t col, bool& cancel);
+    void afterEdit(std::int32_t row, std::int32_t col);
 
     std::unique_ptr<snmp::Engine> engine_;
     std::shared_ptr<Settings> settings_;
@@ -173,7 +182,8 @@ private:
     const bool restartWhileActive_;
     // Posted calls check it, so that none runs after the control is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    Subscription settingsChanged_, single_, bulk_, tick_, resized_, mouseDown_, keyDown_, keyPress_, cellChanged_;
+    Subscription settingsChanged_, single_, bulk_, tick_, resized_, mouseDown_, keyDown_, keyPress_, cellChanged_,
+        beforeEdit_, startEdit_, afterEdit_;
 };
 
 }  // namespace qlmib

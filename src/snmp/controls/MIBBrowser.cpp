@@ -49,10 +49,6 @@ std::int32_t fieldOf(std::string_view identifier) {
 
 MIBBrowser::MIBBrowser(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> engine)
     : LiveControl(toolkit, std::move(engine), "MIBBrowser", false), columns_{"3", "1", "9"} {
-    beforeEdit_ = grid_.BeforeEdit.subscribe(
-        [this](std::int32_t row, std::int32_t col, bool& cancel) { beforeEdit(row, col, cancel); });
-    startEdit_ = grid_.StartEdit.subscribe([this](std::int32_t row, std::int32_t col, bool&) { startEdit(row, col); });
-    afterEdit_ = grid_.AfterEdit.subscribe([this](std::int32_t row, std::int32_t col) { afterEdit(row, col); });
     columnMoved_ = grid_.AfterMoveColumn.subscribe([this](std::int32_t, std::int32_t) {
         columns_.clear();
         for (std::int32_t c = 0; c < grid_.getCols(); ++c) columns_.push_back(grid_.getColData(c).toString());

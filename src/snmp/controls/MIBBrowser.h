@@ -108,9 +108,9 @@ private:
     bool isDataRow(std::int32_t row) const { return row >= 1 && row < grid_.getRows(); }
     void showLastRow();
 
-    void beforeEdit(std::int32_t row, std::int32_t col, bool& cancel);
-    void startEdit(std::int32_t row, std::int32_t col);
-    void afterEdit(std::int32_t row, std::int32_t col);
+    std::string EditableOID(std::int32_t row, std::int32_t col) const override;
+    OID& EditedObject() override;
+    void CommitEdit(std::int32_t row, std::int32_t col, const std::string& value) override;
 
     std::vector<std::string> columns_;
     std::shared_ptr<OID> object_;
@@ -118,7 +118,7 @@ private:
     bool inSubtree_ = false;
     std::int16_t remaining_ = 0;
     bool noFollow_ = false;
-    Subscription beforeEdit_, startEdit_, afterEdit_, columnMoved_;
+    Subscription columnMoved_;
 };
 
 }  // namespace qlmib

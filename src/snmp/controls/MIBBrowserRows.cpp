@@ -54,32 +54,14 @@ void MIBBrowser::EditRow(std::int32_t Row) {
     }
 }
 
-void MIBBrowser::beforeEdit(std::int32_t row, std::int32_t col, bool& cancel) {
-    if (!isDataRow(row) || !isValueField(fieldAt(col))) {
-        cancel = true;
-        return;
-    }
-    auto& found = object();
-    PointAt(found, rowOID(row));
-    if (found.getAccess() != ACCESS_RW) {
-        cancel = true;
-        return;
-    }
-    grid_.setComboList(found.getEnumerated().empty() ? std::string() : found.EnumList());
+std::string MIBBrowser::EditableOID(std::int32_t row, std::int32_t col) const {
+    return isDataRow(row) && isValueField(fieldAt(col)) ? rowOID(row) : std::string();
 }
 
-void MIBBrowser::startEdit(std::int32_t row, std::int32_t col) {
-    // Without a list the raw value is edited, not the parsed text.
-    if (grid_.getComboList().empty()) grid_.setTextMatrix(row, col, grid_.getCellData(row, col).toString());
-}
+OID& MIBBrowser::EditedObject() { return object(); }
 
-void MIBBrowser::afterEdit(std::int32_t row, std::int32_t col) {
-    const ui::BusyPointer busy(toolkit_);
-    const bool chosen = !grid_.getComboList().empty() && grid_.getComboIndex() >= 0;
-    const std::string value = chosen ? grid_.getComboData() : grid_.getTextMatrix(row, col);
-    Activate(250);
-    toolkit_.DoEvents();
-    if (!isDataRow(row)) return;  // the grid was rebuilt meanwhile
+void MIBBrowser::CommitEdit(std::int32_t row, std::int32_t col, const std::string& value) {
+    if (!isDataRow(row)) return;
     grid_.setCellData(row, col, value);
     PopulateRow(value, row, HexOf(value), std::string(kBeingSet), -1);
     const std::string tag = "CheckSet," + std::to_string(row);

@@ -55,10 +55,6 @@ MIBTable::MIBTable(ui::Toolkit& toolkit, std::unique_ptr<snmp::Engine> engine)
             ui::Variant::Compare(grid_.getCellData(row1, sortColumn_), grid_.getCellData(row2, sortColumn_));
         cmp = static_cast<std::int16_t>(order == 0 ? 0 : (order > 0 ? sortDirection_ : -sortDirection_));
     });
-    beforeEdit_ = grid_.BeforeEdit.subscribe(
-        [this](std::int32_t row, std::int32_t col, bool& cancel) { beforeEdit(row, col, cancel); });
-    startEdit_ = grid_.StartEdit.subscribe([this](std::int32_t row, std::int32_t col, bool&) { startEdit(row, col); });
-    afterEdit_ = grid_.AfterEdit.subscribe([this](std::int32_t row, std::int32_t col) { afterEdit(row, col); });
     SetupTable();
 }
 

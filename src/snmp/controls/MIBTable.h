@@ -179,9 +179,9 @@ private:
     std::int32_t appendIndex(std::string_view index);
     std::string instanceOID(std::int32_t row, std::int32_t col) const;
 
-    void beforeEdit(std::int32_t row, std::int32_t col, bool& cancel);
-    void startEdit(std::int32_t row, std::int32_t col);
-    void afterEdit(std::int32_t row, std::int32_t col);
+    std::string EditableOID(std::int32_t row, std::int32_t col) const override;
+    OID& EditedObject() override;
+    void CommitEdit(std::int32_t row, std::int32_t col, const std::string& value) override;
 
     std::string targetOIDName_;
     MIBDOWNLOAD_MODE downloadMode_ = MIBDOWNLOAD_MODE_TABLE;
@@ -195,7 +195,7 @@ private:
     std::int32_t sortColumn_ = 0;
     // Pivoted: the column of each index, checked against the column key before use.
     std::unordered_map<std::string, std::int32_t> indexColumns_;
-    Subscription resizedTable_, beforeSort_, compare_, beforeEdit_, startEdit_, afterEdit_;
+    Subscription resizedTable_, beforeSort_, compare_;
 };
 
 }  // namespace qlmib

@@ -10,32 +10,14 @@ namespace qlmib {
 
 using namespace live;
 
-void MIBTable::beforeEdit(std::int32_t row, std::int32_t col, bool& cancel) {
-    const std::string oid = row < 1 || col < 1 ? std::string() : instanceOID(row, col);
-    if (oid.empty()) {
-        cancel = true;
-        return;
-    }
-    PointAt(*column_, oid);
-    if (column_->getAccess() != ACCESS_RW) {
-        cancel = true;
-        return;
-    }
-    grid_.setComboList(column_->getEnumerated().empty() ? std::string() : column_->EnumList());
+std::string MIBTable::EditableOID(std::int32_t row, std::int32_t col) const {
+    return row < 1 || col < 1 ? std::string() : instanceOID(row, col);
 }
 
-void MIBTable::startEdit(std::int32_t row, std::int32_t col) {
-    // Without a list the raw value is edited, not the parsed text.
-    if (grid_.getComboList().empty()) grid_.setTextMatrix(row, col, grid_.getCellData(row, col).toString());
-}
+OID& MIBTable::EditedObject() { return *column_; }
 
-void MIBTable::afterEdit(std::int32_t row, std::int32_t col) {
-    const ui::BusyPointer busy(toolkit_);
-    const bool chosen = !grid_.getComboList().empty() && grid_.getComboIndex() >= 0;
-    const std::string value = chosen ? grid_.getComboData() : grid_.getTextMatrix(row, col);
-    Activate(250);
-    toolkit_.DoEvents();
-    if (row >= grid_.getRows() || col >= grid_.getCols()) return;  // the grid was rebuilt meanwhile
+void MIBTable::CommitEdit(std::int32_t row, std::int32_t col, const std::string& value) {
+    if (row >= grid_.getRows() || col >= grid_.getCols()) return;
     const std::string oid = instanceOID(row, col);
     if (oid.empty()) return;
     grid_.setCellData(row, col, value);
