@@ -30,6 +30,19 @@ MessageHook messageHook;
 DetailsHook detailsHook;
 std::string helpFile;
 
+// The hook as it is now; it runs outside the lock, so it may set hooks itself.
+template <class Hook>
+Hook current(const Hook& hook) {
+    std::lock_guard lock(hookMutex);
+    return hook;
+}
+
+template <class Hook>
+void replace(Hook& hook, Hook value) {
+    std::lock_guard lock(hookMutex);
+    hook = std::move(value);
+}
+
 }  // namespace
 
 std::string InstallFolder() {
@@ -57,16 +70,10 @@ DatabaseFileOverride::~DatabaseFileOverride() {
 
 std::string HelpFilePath() { return InstallFolder() + "/Help/Quellon.chm"; }
 
-std::string HostHelpFile() {
-    std::lock_guard lock(hookMutex);
-    return helpFile;
-}
+std::string HostHelpFile() { return current(helpFile); }
 
 void OpenDatabase() {
-    {
-        std::lock_guard lock(hookMutex);
-        helpFile = HelpFilePath();
-    }
+    replace(helpFile, HelpFilePath());
     auto& s = state();
     if (s.db) return;
     const std::string path = DatabasePath();
@@ -89,18 +96,10 @@ void CloseSharedDatabase() { state().db.reset(); }
 
 int DatabaseOpenCount() { return state().opens; }
 
-void SetMessageHook(MessageHook hook) {
-    std::lock_guard lock(hookMutex);
-    messageHook = std::move(hook);
-}
+void SetMessageHook(MessageHook hook) { replace(messageHook, std::move(hook)); }
 
 void ShowMessage(const std::string& text) {
-    MessageHook hook;
-    {
-        std::lock_guard lock(hookMutex);
-        hook = messageHook;
-    }
-    if (hook) {
+    if (const auto hook = current(messageHook)) {
         hook(text);
         return;
     }
@@ -110,18 +109,10 @@ void ShowMessage(const std::string& text) {
     std::cerr << line << '\n';
 }
 
-void SetDetailsHook(DetailsHook hook) {
-    std::lock_guard lock(hookMutex);
-    detailsHook = std::move(hook);
-}
+void SetDetailsHook(DetailsHook hook) { replace(detailsHook, std::move(hook)); }
 
 void ShowDetailsWindow(const std::string& oid) {
-    DetailsHook hook;
-    {
-        std::lock_guard lock(hookMutex);
-        hook = detailsHook;
-    }
-    if (hook) hook(oid);
+    if (const auto hook = current(detailsHook)) hook(oid);
 }
 
 }  // namespace qlmib

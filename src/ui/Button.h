@@ -1,19 +1,14 @@
 #pragma once
 // A push button. Press() is a click, whether by the user or by code.
 
-#include "qlmib/ui/Widget.h"
+#include "qlmib/ui/Captioned.h"
 
 namespace qlmib::ui {
 
-class Button : public Widget {
+class Button : public Captioned {
 public:
-    explicit Button(std::string name = {}) : Widget(WidgetKind::Button, std::move(name)) {}
+    explicit Button(std::string name = {}) : Captioned(WidgetKind::Button, std::move(name)) {}
 
-    const std::string& getCaption() const { return caption_; }
-    void setCaption(std::string_view caption) {
-        caption_.assign(caption);
-        Changed();
-    }
     // Enter presses the default button of a window.
     bool getDefault() const { return default_; }
     void setDefault(bool v) {
@@ -29,7 +24,6 @@ public:
     Event<> Click;
 
 private:
-    std::string caption_;
     bool default_ = false;
 };
 

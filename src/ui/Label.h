@@ -1,22 +1,13 @@
 #pragma once
 // A label: one caption.
 
-#include "qlmib/ui/Widget.h"
+#include "qlmib/ui/Captioned.h"
 
 namespace qlmib::ui {
 
-class Label : public Widget {
+class Label : public Captioned {
 public:
-    explicit Label(std::string name = {}) : Widget(WidgetKind::Label, std::move(name)) {}
-
-    const std::string& getCaption() const { return caption_; }
-    void setCaption(std::string_view caption) {
-        caption_.assign(caption);
-        Changed();
-    }
-
-private:
-    std::string caption_;
+    explicit Label(std::string name = {}) : Captioned(WidgetKind::Label, std::move(name)) {}
 };
 
 }  // namespace qlmib::ui

@@ -2,22 +2,13 @@
 // A panel: a box with an optional caption that holds other widgets, or
 // shows a message over them.
 
-#include "qlmib/ui/Widget.h"
+#include "qlmib/ui/Captioned.h"
 
 namespace qlmib::ui {
 
-class Panel : public Widget {
+class Panel : public Captioned {
 public:
-    explicit Panel(std::string name = {}) : Widget(WidgetKind::Panel, std::move(name)) {}
-
-    const std::string& getCaption() const { return caption_; }
-    void setCaption(std::string_view caption) {
-        caption_.assign(caption);
-        Changed();
-    }
-
-private:
-    std::string caption_;
+    explicit Panel(std::string name = {}) : Captioned(WidgetKind::Panel, std::move(name)) {}
 };
 
 }  // namespace qlmib::ui

@@ -1,11 +1,10 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
 #include <qlmib/common/Error.h>
 #include <qlmib/compiler/MibxWriter.h>
-
-#include "TestHome.h"
 
 namespace qlmib::compiler {
 namespace {
@@ -23,11 +22,6 @@ TEST(MibxWriterTest, ElementNames) {
     for (const auto& c : cases) EXPECT_EQ(IsMibxElementName(c.name), c.ok) << c.name;
 }
 
-TEST(MibxWriterTest, DateTimeTextIsUtc) {
-    EXPECT_EQ(DateTimeText(0), "1970-01-01 00:00:00");
-    EXPECT_EQ(DateTimeText(1705276800 + 3723), "2024-01-15 01:02:03");
-}
-
 CompiledModule sampleModule() {
     CompiledModule m;
     m.name = "QL-SAMPLE-MIB";
@@ -42,12 +36,12 @@ CompiledModule sampleModule() {
 }
 
 TEST(MibxWriterTest, DocumentIsWellFormedWhateverTheTextHolds) {
-    const std::string text = MibxText(sampleModule(), 0);
+    const std::string text = MibxText(sampleModule(), 1705276800 + 3723);
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(text.c_str())) << text;
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
     EXPECT_STREQ(doc.select_node("/MIBX/VERSION").node().text().get(), "Quellon.Net MIB-X 1.0");
-    EXPECT_STREQ(doc.select_node("/MIBX/COMPILED").node().text().get(), "1970-01-01 00:00:00");
+    EXPECT_STREQ(doc.select_node("/MIBX/COMPILED").node().text().get(), "2024-01-15 01:02:03") << "in UTC";
     EXPECT_FALSE(doc.select_node("/MIBX/MODULE/LAST-UPDATED")) << "no revision, no element";
     EXPECT_STREQ(doc.select_node("/MIBX/MODULE/DESCRIPTION").node().text().get(),
                  "Caf\xc3\xa9  <&> \xc3\xa9 \"quoted\"");
@@ -64,18 +58,10 @@ TEST(MibxWriterTest, DocumentIsWellFormedWhateverTheTextHolds) {
     EXPECT_FALSE(enums.child("xmlOff"));
 }
 
-TEST(MibxWriterTest, WritesTheFileNamedAfterTheModule) {
-    test::TestHome home(false);
-    const auto path = WriteMibxFile(sampleModule(), home.folder(), 0);
-    EXPECT_EQ(path, home.folder() / "QL-SAMPLE-MIB.mibx");
-    pugi::xml_document doc;
-    EXPECT_TRUE(doc.load_file(path.c_str()));
-    try {
-        WriteMibxFile(sampleModule(), home.folder() / "missing" / "folder", 0);
-        FAIL() << "writing into a missing folder must fail";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), ERR_FILE);
-    }
+TEST(MibxWriterTest, WritingIntoAMissingFolderFails) {
+    const auto missing = std::filesystem::temp_directory_path() / "qlmib-missing" / "folder";
+    EXPECT_THAT([&] { WriteMibxFile(sampleModule(), missing, 0); },
+                testing::Throws<Error>(testing::ResultOf([](const Error& e) { return e.Number(); }, ERR_FILE)));
 }
 
 }  // namespace

@@ -22,21 +22,17 @@ const char* const kTreeColumns =
 TEST_F(MibxFixture, ImportStoresModuleObjectsAndNamedNumbers) {
     const auto path = write("test.xml", R"(<?xml version="1.0"?>
 <MIBX><VERSION>Quellon.Net MIB-X 1.0</VERSION><COMPILED>2024-05-01 10:11:12</COMPILED>
-<MODULE><LAST-UPDATED>199905311200Z</LAST-UPDATED><NAME>TEST-MIB</NAME><DESCRIPTION>Module text.</DESCRIPTION>
-  <CONTACT>Ops</CONTACT><ORGANIZATION>Org</ORGANIZATION></MODULE>
-<TREE>
+<MODULE><LAST-UPDATED>199905311200Z</LAST-UPDATED><NAME>
+  TEST-MIB </NAME><DESCRIPTION>Module text.</DESCRIPTION><CONTACT>Ops</CONTACT><ORGANIZATION>Org</ORGANIZATION>
+</MODULE><TREE>
   <testRoot><OID>internet.4.1.99999</OID><SYNTAX></SYNTAX></testRoot>
   <testTable><OID>testRoot.1</OID><SYNTAX>SEQUENCE</SYNTAX><ACCESS>not-accessible</ACCESS></testTable>
   <testEntry><OID>testRoot(99999).1.1</OID><SYNTAX>TestEntry</SYNTAX><STATUS>current</STATUS></testEntry>
-  <testState>
-    <OID>
+  <testState><OID>
       1.3.6.1.4.1.99999.1.1.2
-    </OID>
-    <SYNTAX>integer</SYNTAX><ACCESS>READ-CREATE</ACCESS><STATUS>Deprecated</STATUS><INDEX>ignored</INDEX>
+    </OID><SYNTAX>integer</SYNTAX><ACCESS>READ-CREATE</ACCESS><STATUS>Deprecated</STATUS><INDEX>ignored</INDEX>
     <DESCRIPTION>  Two
-  lines.</DESCRIPTION>
-    <ENUMS><up>1</up><down> 2 </down><odd>2.5</odd><big>&amp;H10</big></ENUMS>
-  </testState>
+  lines.</DESCRIPTION><ENUMS><up>1</up><down> 2 </down><odd>2.5</odd><big>&amp;H10</big></ENUMS></testState>
 </TREE></MIBX>)");
     ImportMIBX importer;
     ImportRecorder events(importer);
@@ -46,7 +42,7 @@ TEST_F(MibxFixture, ImportStoresModuleObjectsAndNamedNumbers) {
     EXPECT_EQ(events.errors, Rows{});
     EXPECT_EQ(events.stored, (Rows{"testRoot 1.3.6.1.4.1.99999", "testTable 1.3.6.1.4.1.99999.1",
                                    "testEntry 99999.1.1", "testState 1.3.6.1.4.1.99999.1.1.2"}));
-    EXPECT_EQ(importer.getModuleName(), "TEST-MIB");
+    EXPECT_EQ(importer.getModuleName(), "TEST-MIB") << "without the white space around it";
     EXPECT_EQ(importer.getOIDCount(), 4);
     EXPECT_EQ(importer.getDuplicates() + importer.getErrors() + importer.getWarnings(), 0);
     EXPECT_EQ(rows(std::string(kTreeColumns) + "WHERE MIB = 'TEST-MIB' ORDER BY rowid"),
@@ -58,15 +54,16 @@ TEST_F(MibxFixture, ImportStoresModuleObjectsAndNamedNumbers) {
     EXPECT_EQ(rows("SELECT Name, Value, Enum FROM Enums ORDER BY Value"),
               (Rows{"testState|1|up", "testState|2|odd", "testState|16|big"}))
         << "2.5 rounds to even and relabels 2";
-    const auto module = rows("SELECT Name, Description, Organization, Contact, Compiled, LastUpdated, "
-                             "Imported > '2024' FROM MIBs");
-    EXPECT_EQ(module, Rows{"TEST-MIB|Module text.|Org|Ops|2024-05-01 10:11:12|1999-05-31 12:00:00|1"});
+    EXPECT_EQ(rows("SELECT Name, Description, Organization, Contact, Compiled, LastUpdated, Imported > '2024' "
+                   "FROM MIBs"),
+              Rows{"TEST-MIB|Module text.|Org|Ops|2024-05-01 10:11:12|1999-05-31 12:00:00|1"});
 }
 
 TEST_F(MibxFixture, ImportRejectsBadFilesWithOneErrorAndWritesNothing) {
     const std::string object = "<TREE><a><OID>1.3</OID><ENUMS><x>1</x></ENUMS></a></TREE>";
     const std::string module = "<MODULE><NAME>M</NAME></MODULE>";
     const auto version = [](const char* tag) { return std::string("<VERSION>") + tag + "</VERSION>"; };
+    const std::string notMIBX = "FILE is not a Quellon MIBX file or is corrupt.";
     const struct {
         std::string content, message;  // FILE stands for the path
         size_t logs;                   // Log lines before the rejection
@@ -74,17 +71,14 @@ TEST_F(MibxFixture, ImportRejectsBadFilesWithOneErrorAndWritesNothing) {
         {"<MIBX>" + version("Quellon.Net MIB-X 1.0") + "\n<TREE><a></b></TREE></MIBX>",
          "Could not load FILE\r\nStart-end tags mismatch at line 2, column 12", 0},
         {std::string("\0\1MIBX", 6), "Could not load FILE\r\nNo document element found at line 1, column 7", 0},
-        {"<MIB>" + version("Quellon.Net MIB-X 1.0") + module + object + "</MIB>",
-         "FILE is not a Quellon MIBX file or is corrupt.", 0},
-        {"<MIBX>" + module + object + "</MIBX>", "FILE is not a Quellon MIBX file or is corrupt.", 0},
+        {"<MIB>" + version("Quellon.Net MIB-X 1.0") + module + object + "</MIB>", notMIBX, 0},
+        {"<MIBX>" + module + object + "</MIBX>", notMIBX, 0},
         {"<MIBX>" + version("quellon.net MIB-X 1.0") + module + object + "</MIBX>",
          "FILE is 'quellon.net MIB-X 1.0' format. This version of the RAD-Ivazudar/Oriredu only supports MIB-X "
          "Version 1.0. Please visit the Quellon web site for an update.",
          0},
-        {"<MIBX>" + version("Quellon.Net MIB-X 1.0") + object + "</MIBX>",
-         "FILE is not a Quellon MIBX file or is corrupt.", 2},
-        {"<MIBX>" + version("Quellon.Net MIB-X 1.0") + module + "<TREES/></MIBX>",
-         "FILE is not a Quellon MIBX file or is corrupt.", 2},
+        {"<MIBX>" + version("Quellon.Net MIB-X 1.0") + object + "</MIBX>", notMIBX, 2},
+        {"<MIBX>" + version("Quellon.Net MIB-X 1.0") + module + "<TREES/></MIBX>", notMIBX, 2},
     };
     for (const auto& c : cases) {
         const auto path = write("bad.xml", c.content);
@@ -103,13 +97,15 @@ TEST_F(MibxFixture, ImportRejectsBadFilesWithOneErrorAndWritesNothing) {
 }
 
 TEST_F(MibxFixture, ImportSkipsBrokenObjectsAndGoesOn) {
+    test::insertRow(home.db(), {.oid = "1.3.6.1.4.1", .name = "enterprises", .mib = "OTHER-MIB", .primary = false});
     const auto path = write("objects.xml", MIBX(R"(
-<first><OID>1.3.6.1.4.1.1</OID></first>
+<first><OID>ENTERPRISES.1</OID></first>
 <noOID><SYNTAX>INTEGER</SYNTAX><ENUMS><kept>1</kept></ENUMS></noOID>
 <early><ENUMS><before>7</before></ENUMS><OID>later.1</OID><ENUMS><after>8</after></ENUMS></early>
 <!-- a comment -->
 <later><OID>first.2</OID></later>
 <quote><OID>o'brien".1</OID></quote>
+<rootCase><OID>dod.Internet.1</OID></rootCase>
 <gap><OID>1..3</OID></gap>
 <emptyOID><OID> </OID></emptyOID>
 <emptyEnums><OID>1.3.6.1.4.1.1.3</OID><ENUMS></ENUMS></emptyEnums>
@@ -122,14 +118,16 @@ TEST_F(MibxFixture, ImportSkipsBrokenObjectsAndGoesOn) {
     EXPECT_EQ(events.errors, (Rows{"noOID has no OID.", "Cannot determine OID value for 'later' in { later.1 }.",
                                    "#comment has no OID.",
                                    "Cannot determine OID value for 'o'brien\"' in { o'brien\".1 }.",
+                                   "Cannot determine OID value for 'Internet' in { dod.Internet.1 }.",
                                    "Cannot determine OID value for '' in { 1..3 }.", "emptyOID has no OID.",
                                    "Cannot store hugeArc: the last arc of 1.3.6.1.4.1.4294967296 is out of range.",
                                    "Cannot store hugeValue: the value 3000000000 of big is out of range."}));
-    EXPECT_EQ(importer.getErrors(), 8);
+    EXPECT_EQ(importer.getErrors(), 9);
     EXPECT_EQ(importer.getOIDCount(), 4);
-    EXPECT_EQ(rows("SELECT Name, OID, Enum FROM Tree ORDER BY rowid"),
+    EXPECT_EQ(rows("SELECT Name, OID, Enum FROM Tree WHERE MIB = 'TEST-MIB' ORDER BY rowid"),
               (Rows{"first|1.3.6.1.4.1.1|", "later|1.3.6.1.4.1.1.2|", "emptyEnums|1.3.6.1.4.1.1.3|",
-                    "hugeValue|1.3.6.1.4.1.1.4|hugeValue"}));
+                    "hugeValue|1.3.6.1.4.1.1.4|hugeValue"}))
+        << "a descriptor of any module, primary or not, in any case; root names only as written";
     EXPECT_EQ(rows("SELECT Name, Value, Enum FROM Enums ORDER BY rowid"),
               (Rows{"noOID|1|kept", "early|7|before", "hugeValue|-2147483648|small"}))
         << "named numbers before an unresolved OID are stored, those after it are not";
@@ -152,7 +150,8 @@ TEST_F(MibxFixture, ImportWithoutCompiledOrObjects) {
 
 TEST_F(MibxFixture, ReimportOverwritesCountsDuplicatesAndDeletesNothing) {
     const auto first = write("v1.xml", MIBX("<a><OID>1.3.6.1.4.1.5</OID><DESCRIPTION>one</DESCRIPTION></a>"
-                                            "<b><OID>a.1</OID><ENUMS><on>1</on></ENUMS></b><gone><OID>a.2</OID></gone>"));
+                                            "<b><OID>a.1</OID><ENUMS><on>1</on><off>2</off></ENUMS></b>"
+                                            "<gone><OID>a.2</OID></gone>"));
     const auto second = write("v2.xml", MIBX("<a><OID>1.3.6.1.4.1.6</OID><DESCRIPTION>two</DESCRIPTION></a>"
                                              "<B><OID>a.1</OID><ENUMS><ON>1</ON></ENUMS></B>"));
     const auto broken = write("broken.xml", "<MIBX>");
@@ -165,19 +164,21 @@ TEST_F(MibxFixture, ReimportOverwritesCountsDuplicatesAndDeletesNothing) {
               (Rows{"a 1.3.6.1.4.1.5 dup", "b 1.3.6.1.4.1.5.1 dup", "gone 1.3.6.1.4.1.5.2 dup"}));
     EXPECT_FALSE(importer.ImportMIBXFile(broken));
     ASSERT_TRUE(importer.ImportMIBXFile(second));
-    EXPECT_EQ(importer.getOIDCount(), 8);
+    EXPECT_EQ(importer.getOIDCount(), 8) << "counters accumulate over the files";
     EXPECT_EQ(importer.getDuplicates(), 5) << "descriptors match without regard to case";
     EXPECT_EQ(importer.getErrors(), 1);
     EXPECT_EQ(rows(std::string(kTreeColumns) + "ORDER BY rowid"),
               (Rows{"a|1.3.6.1.4.1.6|1.3.6.1.4.1|6|0|0||0|0||||two", "B|1.3.6.1.4.1.6.1|1.3.6.1.4.1.6|1|1|0||0|0|B|||",
                     "gone|1.3.6.1.4.1.5.2|1.3.6.1.4.1.5|2|1|0||0|0||||"}))
         << "rows keep their Primary, take the new spelling, and none is deleted";
-    EXPECT_EQ(rows("SELECT Name, Value, Enum FROM Enums"), Rows{"B|1|ON"});
+    EXPECT_EQ(rows("SELECT Name, Value, Enum FROM Enums ORDER BY Value"), (Rows{"B|1|ON", "b|2|off"}));
     EXPECT_EQ(rows("SELECT Count(*) FROM MIBs"), Rows{"1"});
 
     ImportMIBX fresh;
+    fresh.ImportMIBXFile(write("other.xml", MIBX("<a><OID>1.3.6.1.4.1.7</OID></a>", "OTHER-MIB")));
     fresh.ImportMIBXFile(second);
-    EXPECT_EQ(fresh.getOIDCount() * 10 + fresh.getDuplicates(), 22) << "counters belong to their instance";
+    EXPECT_EQ(fresh.getOIDCount() * 10 + fresh.getDuplicates(), 32)
+        << "counters belong to their instance; rows are per module";
 }
 
 TEST_F(MibxFixture, ImportKeepsQuotesAndLongTexts) {
@@ -195,16 +196,6 @@ TEST_F(MibxFixture, ImportKeepsQuotesAndLongTexts) {
     EXPECT_EQ(rows("SELECT MIB, iif(Length(Description) < 100, Description, Length(Description)) FROM Tree"),
               (Rows{"QUO'TE\"MIB|'; DROP TABLE Tree; --\"", "QUO'TE\"MIB|10485760"}));
     EXPECT_EQ(rows("SELECT Name, Description FROM MIBs"), Rows{"QUO'TE\"MIB|it's \"quoted\""});
-}
-
-TEST_F(MibxFixture, ModulesSharingADescriptorShareItsNamedNumbers) {
-    ImportMIBX importer;
-    ASSERT_TRUE(importer.ImportMIBXFile(
-        write("one.xml", MIBX("<state><OID>1.3.1</OID><ENUMS><up>1</up><down>2</down></ENUMS></state>", "ONE"))));
-    ASSERT_TRUE(importer.ImportMIBXFile(
-        write("two.xml", MIBX("<state><OID>1.3.2</OID><ENUMS><on>1</on></ENUMS></state>", "TWO"))));
-    EXPECT_EQ(rows("SELECT Value, Enum FROM Enums ORDER BY Value"), (Rows{"1|on", "2|down"}));
-    EXPECT_EQ(importer.getDuplicates(), 0) << "rows are per module";
 }
 
 TEST_F(MibxFixture, DatabaseFailureKeepsEarlierRowsAndReachesTheCaller) {
@@ -228,23 +219,6 @@ TEST_F(MibxFixture, DatabaseFailureKeepsEarlierRowsAndReachesTheCaller) {
     ImportMIBX again;
     EXPECT_TRUE(again.ImportMIBXFile(path)) << "no transaction was left open";
     EXPECT_EQ(rows("SELECT Count(*) FROM Tree"), Rows{"3"});
-}
-
-TEST_F(MibxFixture, ConvertOIDAppendsAndKeepsWhatItResolvedBeforeAFailure) {
-    test::insertRow(home.db(), {.oid = "1.3.6.1.4.1", .name = "enterprises", .mib = "OTHER-MIB", .primary = false});
-    ImportMIBX importer;
-    std::string oid = "1.3";
-    EXPECT_TRUE(importer.ConvertOID("6", oid));
-    EXPECT_EQ(oid, "1.36");
-    oid.clear();
-    EXPECT_TRUE(importer.ConvertOID("ENTERPRISES.5", oid)) << "any module's row, primary or not, in any case";
-    EXPECT_EQ(oid, "1.3.6.1.4.1.5");
-    oid.clear();
-    EXPECT_FALSE(importer.ConvertOID("dod.Internet.1", oid)) << "root names are compared with case";
-    EXPECT_EQ(oid, "1.3.6.");
-    EXPECT_FALSE(importer.LookupOID("Internet", oid));
-    EXPECT_EQ(oid, "1.3.6.") << "unchanged when not found";
-    EXPECT_EQ(importer.getErrors(), 1);
 }
 
 }  // namespace

@@ -27,12 +27,11 @@ inline std::string shellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs `program` with the arguments; its output goes through files in
-// `folder`. `environment` ("NAME=value ...") is set for the program alone.
+// Runs `program` with the arguments; its output goes through files in `folder`.
 inline CommandResult runCommand(const std::string& program, const std::vector<std::string>& arguments,
-                                const std::filesystem::path& folder, const std::string& environment = "") {
+                                const std::filesystem::path& folder) {
     const auto out = folder / "command.out", err = folder / "command.err";
-    std::string command = environment + " " + shellQuote(program);
+    std::string command = shellQuote(program);
     for (const auto& argument : arguments) command += " " + shellQuote(argument);
     command += " >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
     const auto start = std::chrono::steady_clock::now();
@@ -49,10 +48,9 @@ inline CommandResult runCommand(const std::string& program, const std::vector<st
 
 #ifdef QLMIB_CLI
 // The built qlmib (QLMIB_CLI) on an install folder: --home FOLDER, then the arguments.
-inline CommandResult runQlmib(const std::filesystem::path& home, std::vector<std::string> arguments,
-                              const std::string& environment = "") {
+inline CommandResult runQlmib(const std::filesystem::path& home, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--home", home.string()});
-    return runCommand(QLMIB_CLI, arguments, home, environment);
+    return runCommand(QLMIB_CLI, arguments, home);
 }
 #endif
 

@@ -33,8 +33,6 @@ public:
     int port() const { return port_; }
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
     std::string address6() const { return "udp6:[::1]:" + std::to_string(port_); }
-    pid_t pid() const { return pid_; }
-    const std::filesystem::path& folder() const { return folder_; }
 
 private:
     bool start(const std::string& snmpd, bool ipv6);

@@ -15,49 +15,24 @@
 namespace qlmib {
 namespace {
 
-std::int64_t treeRows() {
-    auto q = SharedDatabase().prepare("SELECT Count(*) FROM Tree");
-    q.step();
-    return q.int64(0);
-}
-
-class SearchTest : public test::TreeControlFixture {
+class SearchTest : public test::TreeDatabase {
 protected:
     void SetUp() override {
-        TreeControlFixture::SetUp();
-        auto& db = home.db();
-        Transaction tx(db);
-        for (int n = 1; n <= 500; ++n) {
-            auto number = std::to_string(n);
-            number.insert(0, 3 - number.size(), '0');
-            test::insertRow(db, {.oid = "1.3.6.1.4.1.7777." + std::to_string(n), .name = "bulk" + number,
-                                 .mib = "BULK-MIB", .typeS = "Integer32", .description = "A bulk object."});
-        }
-        tx.commit();
+        TreeDatabase::SetUp();
         form.Search(nullptr, false);
+    }
+    // Searches on the tab, by name or by keywords, and returns the list's lines.
+    std::vector<std::string> search(SearchTab tab, const std::string& text, const std::string& modules = "") {
+        form.Tabs.setTab(tab);
+        (tab == SearchByName ? form.TargetName : form.TargetKeywords).setText(text);
+        form.TargetMIBs.setText(modules);
+        form.Search_Button.Press();
+        return lines();
     }
     std::vector<std::string> lines() const {
         std::vector<std::string> out;
         for (std::int32_t i = 0; i < form.OIDList.getListCount(); ++i) out.push_back(form.OIDList.getList(i));
         return out;
-    }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const auto& m : toolkit.Messages()) out.push_back(m.Prompt);
-        return out;
-    }
-    std::vector<std::string> searchByName(const std::string& pattern) {
-        form.Tabs.setTab(SearchByName);
-        form.TargetName.setText(pattern);
-        form.Search_Button.Press();
-        return lines();
-    }
-    std::vector<std::string> searchDescriptions(const std::string& keywords, const std::string& modules) {
-        form.Tabs.setTab(SearchDescriptions);
-        form.TargetKeywords.setText(keywords);
-        form.TargetMIBs.setText(modules);
-        form.Search_Button.Press();
-        return lines();
     }
 
     SearchMIBTreeForm form{toolkit};
@@ -65,62 +40,35 @@ protected:
 
 const std::string kSysDescr = "SNMPv2-MIB\tsysDescr\t1.3.6.1.2.1.1.1";
 const std::string kAdminStatus = "IF-MIB\tifAdminStatus\t1.3.6.1.2.1.2.2.1.7";
+const std::string kQuoted = "O'REILLY\"MIB\to'brien\"s\t1.3.6.1.4.1.9999.1.2.3.4";
 
-TEST(CollapseWhitespace, EachRunOfBlanksAndTabsBecomesOneBlank) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"a  b", "a b"}, {"a\t \tb", "a b"}, {"  a", "a"}, {"a  ", "a "}, {"", ""}, {"ab", "ab"}, {"\t", ""},
-    };
-    for (const auto& [in, out] : cases) EXPECT_EQ(CollapseWhitespace(in), out) << '"' << in << '"';
-}
-
-TEST(HitLineOID, TheTextAfterTheLastTabTrimmed) {
-    EXPECT_EQ(HitLineOID("IF-MIB\tifIndex\t 1.3.6.1 "), "1.3.6.1");
-    EXPECT_EQ(HitLineOID("   Only first 500 matches shown ..."), "Only first 500 matches shown ...");
-    EXPECT_EQ(HitLineOID(""), "");
-}
-
-TEST_F(SearchTest, TheWindowOpensOnTheNameTabWithItsInitialTexts) {
-    EXPECT_EQ(form.getCaption(), "Search MIB Tree ...");
-    EXPECT_EQ(form.Tabs.getTab(), SearchByName);
-    EXPECT_EQ(form.Tabs.getTabCaption(2), "&Search Descriptions");
-    EXPECT_EQ(form.TargetOID.getText(), "1.3.6.1");
-    EXPECT_EQ(form.TargetName.getText(), "sys*");
-    EXPECT_EQ(form.TargetMIBs.getText(), "Cisco*");
-    EXPECT_EQ(form.TargetKeywords.getText(), "CPU");
+TEST_F(SearchTest, TheWindowOpensOnANamePatternThatListsModuleThenNameAndShowsTheFirstHit) {
     EXPECT_FALSE(form.Show_Button.getEnabled()) << "no tree to show a hit in";
-    EXPECT_TRUE(form.OIDList.getVisible());
-}
-
-TEST_F(SearchTest, ANamePatternListsModuleThenNameAndShowsTheFirstHit) {
-    EXPECT_EQ(searchByName("sys*"), (std::vector<std::string>{"RFC1213-MIB\tsysDescr\t1.3.6.1.2.1.1.1", kSysDescr,
-                                                               "SNMPv2-MIB\tsysObjectID\t1.3.6.1.2.1.1.2",
-                                                               "SNMPv2-MIB\tsystem\t1.3.6.1.2.1.1"}));
+    form.Search_Button.Press();  // the initial pattern, sys*
+    EXPECT_EQ(lines(), (std::vector<std::string>{"RFC1213-MIB\tsysDescr\t1.3.6.1.2.1.1.1", kSysDescr,
+                                                  "SNMPv2-MIB\tsysObjectID\t1.3.6.1.2.1.1.2",
+                                                  "SNMPv2-MIB\tsystem\t1.3.6.1.2.1.1"}));
     EXPECT_EQ(form.HitCount(), 4);
-    EXPECT_EQ(form.OIDList.getListIndex(), 0);
     EXPECT_EQ(form.OIDDetails.getOID(), "1.3.6.1.2.1.1.1");
     form.OIDList.setListIndex(2);
     EXPECT_EQ(form.OIDDetails.getOID(), "1.3.6.1.2.1.1.2");
-    const auto& pointers = toolkit.PointerChanges();
-    ASSERT_GE(pointers.size(), 2u);
-    EXPECT_EQ(pointers[0], ui::PointerHourglass);
+    EXPECT_EQ(toolkit.PointerChanges().front(), ui::PointerHourglass);
     EXPECT_EQ(toolkit.getMousePointer(), ui::PointerDefault);
 
+    form.TargetName.setText("if*");
     EXPECT_EQ(form.TargetName.UserKeyPress(ui::AsciiReturn), 0) << "Enter searches and is swallowed";
-    EXPECT_EQ(lines().size(), 4u);
-    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(lines().size(), 6u);
 }
 
 TEST_F(SearchTest, QuotesInAPatternAreSearchedForAndChangeNoStatement) {
-    EXPECT_EQ(searchByName("o'brien\"*"),
-              std::vector<std::string>{"O'REILLY\"MIB\to'brien\"s\t1.3.6.1.4.1.9999.1.2.3.4"});
-    EXPECT_EQ(searchDescriptions("\"quoted\"", "O'REILLY*"),
-              std::vector<std::string>{"O'REILLY\"MIB\to'brien\"s\t1.3.6.1.4.1.9999.1.2.3.4"});
-    const auto before = treeRows();
+    const auto rows = search(SearchByName, "*").size();
+    EXPECT_EQ(search(SearchByName, "o'brien\"*"), std::vector<std::string>{kQuoted});
+    EXPECT_EQ(search(SearchDescriptions, "\"quoted\"", "O'REILLY*"), std::vector<std::string>{kQuoted});
     for (const char* attack : {"x\" OR \"1\"=\"1", "x' OR '1'='1", "'; DELETE FROM Tree; --"}) {
-        EXPECT_TRUE(searchByName(attack).empty()) << attack;
-        EXPECT_TRUE(searchDescriptions(attack, attack).empty()) << attack;
+        EXPECT_TRUE(search(SearchByName, attack).empty()) << attack;
+        EXPECT_TRUE(search(SearchDescriptions, attack, attack).empty()) << attack;
     }
-    EXPECT_EQ(treeRows(), before);
+    EXPECT_EQ(search(SearchByName, "*").size(), rows) << "no row was deleted";
 }
 
 TEST_F(SearchTest, KeywordsMatchTheStartOfWordsOfTheDescriptions) {
@@ -145,94 +93,72 @@ TEST_F(SearchTest, KeywordsMatchTheStartOfWordsOfTheDescriptions) {
           "IF-MIB\tinterfaces\t1.3.6.1.2.1.2"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(searchDescriptions(c.keywords, c.modules), c.hits) << c.keywords << " in " << c.modules;
+        EXPECT_EQ(search(SearchDescriptions, c.keywords, c.modules), c.hits) << c.keywords << " / " << c.modules;
 }
 
 TEST_F(SearchTest, FiveHundredHitsEndWithTheLimitLine) {
-    const auto hits = searchByName("bulk*");
+    Transaction tx(home.db());
+    for (int n = 1; n <= 500; ++n) {
+        auto number = std::to_string(n);
+        number.insert(0, 3 - number.size(), '0');
+        test::insertRow(home.db(), {.oid = "1.3.6.1.4.1.7777." + std::to_string(n), .name = "bulk" + number,
+                                    .mib = "BULK-MIB", .typeS = "Integer32", .description = "A bulk object."});
+    }
+    tx.commit();
+    const auto hits = search(SearchByName, "bulk*");
     ASSERT_EQ(hits.size(), 502u);
     EXPECT_EQ(form.HitCount(), 500);
     EXPECT_EQ(hits[0], "BULK-MIB\tbulk001\t1.3.6.1.4.1.7777.1");
     EXPECT_EQ(hits[499], "BULK-MIB\tbulk500\t1.3.6.1.4.1.7777.500");
     EXPECT_EQ(hits[500], "");
     EXPECT_EQ(hits[501], "   Only first 500 matches shown ...");
-    EXPECT_EQ(searchDescriptions("bulk", "").size(), 502u) << "the description search has the same limit";
-    EXPECT_EQ(searchByName("bulk0*").size(), 99u) << "no limit line below the limit";
+    EXPECT_EQ(search(SearchDescriptions, "bulk", "").size(), 502u) << "the description search has the same limit";
+    EXPECT_EQ(search(SearchByName, "bulk0*").size(), 99u) << "no limit line below the limit";
 }
 
-TEST_F(SearchTest, EmptyFieldsAndMissesAreAnsweredInMessageBoxes) {
+TEST_F(SearchTest, EmptyFieldsMissesAndDatabaseErrorsAreAnsweredInMessageBoxes) {
     form.OIDList.AddItem("stale");
-    EXPECT_TRUE(searchByName("  ").empty());
-    EXPECT_TRUE(searchDescriptions(" ", "  ").empty());
-    EXPECT_TRUE(searchByName("nothing*").empty());
-    EXPECT_EQ(messages(), (std::vector<std::string>{"Please, enter name of the OID to search for",
-                                                    "Please, feel in both fields", "Searched string was not found"}));
-    for (const auto& m : toolkit.Messages()) EXPECT_EQ(m.Buttons, ui::MsgBoxOKOnly);
-    EXPECT_EQ(form.OIDDetails.getOID(), "");
+    EXPECT_TRUE(search(SearchByName, "  ").empty());
+    EXPECT_TRUE(search(SearchDescriptions, " ", "  ").empty());
+    EXPECT_TRUE(search(SearchByName, "nothing*").empty());
     EXPECT_EQ(form.OIDDetails.Details.Length(), 0);
-}
-
-TEST_F(SearchTest, ADatabaseErrorIsShownAndTheWindowStaysUsable) {
     SharedDatabase().exec("DROP TABLE Tree");
-    EXPECT_TRUE(searchByName("sys*").empty());
-    ASSERT_EQ(toolkit.Messages().size(), 1u);
-    EXPECT_NE(toolkit.Messages()[0].Prompt.find("Tree"), std::string::npos) << toolkit.Messages()[0].Prompt;
+    EXPECT_TRUE(search(SearchByName, "sys*").empty());
+    const auto& messages = toolkit.Messages();
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[0].Prompt, "Please, enter name of the OID to search for");
+    EXPECT_EQ(messages[1].Prompt, "Please, feel in both fields");
+    EXPECT_EQ(messages[2].Prompt, "Searched string was not found");
+    EXPECT_EQ(messages[2].Buttons, ui::MsgBoxOKOnly);
+    EXPECT_NE(messages[3].Prompt.find("Tree"), std::string::npos) << messages[3].Prompt;
     EXPECT_EQ(toolkit.getMousePointer(), ui::PointerDefault);
-}
-
-TEST_F(SearchTest, TheOidTabShowsTheTypedOidAtOnceWithoutAList) {
-    form.Tabs.setTab(SearchByOID);
-    EXPECT_FALSE(form.OIDList.getVisible());
-    EXPECT_FALSE(form.Search_Button.getVisible());
-    EXPECT_EQ(form.Splitter.getPaneSize("Pane A"), 0);
-    EXPECT_EQ(form.OIDDetails.getOID(), "1.3.6.1") << "the details of TargetOID";
-    form.TargetOID.setText("1.3.6.1.2.1.1");
-    EXPECT_EQ(form.OIDDetails.Details.getText().substr(0, 17), "MIB \tSNMPv2-MIB\r\n");
-    form.TargetOID.setText("1.3.6.1.2.1.1.1");
-    EXPECT_EQ(form.OIDDetails.getOID(), "1.3.6.1.2.1.1.1");
-    form.TargetOID.setText("9.9");
-    EXPECT_EQ(form.OIDDetails.Details.Length(), 0) << "an OID not in the database shows nothing";
-    form.Tabs.setTab(SearchDescriptions);
-    EXPECT_TRUE(form.OIDList.getVisible());
-    EXPECT_GT(form.Splitter.getPaneSize("Pane A"), 0);
 }
 
 TEST_F(SearchTest, ShowInMibTreeSelectsTheHitInTheTreeThatOpenedTheWindow) {
     auto tree = std::make_unique<MIBTree>(toolkit);
     tree->Refresh();
     tree->SearchMIBTree();
-    auto* window = const_cast<ui::Window*>(toolkit.WindowsShown().back().window);
-    auto& search = dynamic_cast<SearchMIBTreeForm&>(*window);
-    EXPECT_TRUE(search.Show_Button.getEnabled());
-    search.TargetName.setText("ifAdmin*");
-    search.Search_Button.Press();
-    search.Show_Button.Press();
-    EXPECT_EQ(tree->getSelectedOID()->getOID(), "1.3.6.1.2.1.2.2.1.7");
+    auto& opened = dynamic_cast<SearchMIBTreeForm&>(*const_cast<ui::Window*>(toolkit.WindowsShown().back().window));
+    opened.TargetName.setText("ifAdmin*");
+    opened.Search_Button.Press();
+    opened.Show_Button.Press();
     EXPECT_EQ(tree->Tree.getRowKey(tree->Tree.getRow()), "O:1.3.6.1.2.1.2.2.1.7");
 
-    search.Tabs.setTab(SearchByOID);
-    search.TargetOID.setText("1.3.6.1.2.1.1.1");
-    search.Show_Button.Press();
+    opened.Tabs.setTab(SearchByOID);
+    EXPECT_FALSE(opened.OIDList.getVisible());
+    opened.TargetOID.setText("1.3.6.1.2.1.1.1");
+    EXPECT_EQ(opened.OIDDetails.Details.getText().substr(0, 17), "MIB \tSNMPv2-MIB\r\n") << "shown as typed";
+    opened.Show_Button.Press();
     EXPECT_EQ(tree->getSelectedOID()->getOID(), "1.3.6.1.2.1.1.1");
+    opened.Copy_Button.Press();
+    EXPECT_EQ(toolkit.clipboard().GetText(ui::ClipboardRTF), opened.OIDDetails.getRTF());
 
     tree.reset();
-    EXPECT_FALSE(search.Show_Button.getEnabled()) << "the tree is gone";
-    search.Show_Button.setEnabled(true);
-    search.Show_Button.Press();  // must not reach the destroyed tree
-}
-
-TEST_F(SearchTest, CopyPrintAndDoneActOnTheDetails) {
-    searchByName("ifAdmin*");
-    form.Copy_Button.Press();
-    EXPECT_EQ(toolkit.clipboard().GetText(ui::ClipboardText), form.OIDDetails.Details.getText());
-    EXPECT_EQ(toolkit.clipboard().GetText(ui::ClipboardRTF), form.OIDDetails.getRTF());
-    toolkit.setPrinters({"Office"});
-    form.Print_Button.Press();
-    ASSERT_EQ(toolkit.PrintJobs().size(), 1u);
-    EXPECT_EQ(toolkit.PrintJobs()[0].Title, "IF-MIB:ifAdminStatus");
-    form.Done_Button.Press();
-    EXPECT_FALSE(form.getVisible());
-    EXPECT_FALSE(form.getLoaded());
+    EXPECT_FALSE(opened.Show_Button.getEnabled()) << "the tree is gone";
+    opened.Show_Button.setEnabled(true);
+    opened.Show_Button.Press();  // must not reach the destroyed tree
+    opened.Done_Button.Press();
+    EXPECT_FALSE(opened.getVisible());
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <qlmib/mibdata/Globals.h>
-#include <qlmib/mibdata/OID.h>
 #include <qlmib/tree/SearchMIBTreeForm.h>
 #include <qlmib/tree/SingleMIBTree.h>
 
@@ -21,18 +20,7 @@ std::vector<std::string> modulesOf(const std::string& oid) {
     return modules;
 }
 
-class SingleMIBTreeTest : public test::TreeControlFixture {
-protected:
-    void SetUp() override {
-        TreeControlFixture::SetUp();
-        subscriptions.push_back(tree.SelectionChanged.subscribe([this](OID& o) { selected.push_back(o.getOID()); }));
-    }
-    std::int32_t row(const std::string& oid) const { return tree.Tree.FindRow("O:" + oid); }
-
-    SingleMIBTree tree{toolkit};
-    std::vector<std::string> selected;
-    std::vector<Subscription> subscriptions;
-};
+using SingleMIBTreeTest = test::TreeControlFixture<SingleMIBTree>;
 
 TEST_F(SingleMIBTreeTest, AModuleShowsOnlyTheBranchesToItsObjectsOpenWithForeignFoldersGrey) {
     std::vector<std::string> shown;  // the captions while the panel shows
@@ -55,85 +43,52 @@ TEST_F(SingleMIBTreeTest, AModuleShowsOnlyTheBranchesToItsObjectsOpenWithForeign
                                          "10 O:1.3.6.1.4.1.9999.1.2.3.4 o'brien\"s (4) leaf",
                                          "7 O:1.3.6.1.4.1.9999.2 acmeBadIcon (2) folder-closed",
                                      }));
-    EXPECT_EQ(tree.getMIB(), test::kQuoteModule);
-    EXPECT_EQ(tree.getModuleName(), test::kQuoteModule);
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown.front(), "Loading 'O'REILLY\"MIB' ... ");
     EXPECT_EQ(shown.back(), "Loading 'O'REILLY\"MIB' ... 14") << "progress in grid rows";
     EXPECT_FALSE(tree.StatusMessage.getVisible());
     EXPECT_EQ(selected.size(), 1u) << "the current row is handled once, after loading";
-    EXPECT_EQ(tree.Tree.getRedraw(), ui::RedrawBuffered);
-    const auto deepest = row("1.3.6.1.4.1.9999.1.2.3.4");
     EXPECT_GE(tree.Tree.getColWidth(0), toolkit.fontMetrics().TextWidth("o'brien\"s (4)", tree.Tree.getFont()) +
                                             11 * 240)
         << "columns sized to their contents, outline indent included";
 
-    tree.Tree.setRow(deepest);
+    tree.Tree.setRow(row("1.3.6.1.4.1.9999.1.2.3.4"));
     EXPECT_EQ(tree.Details.getText().substr(0, 26), "O'REILLY\"MIB:o'brien\"s\r\n\r\n");
     EXPECT_EQ(selected.back(), "1.3.6.1.4.1.9999.1.2.3.4");
+    tree.SelectOID("1.3.6.1.2.1.1.1");
+    EXPECT_EQ(tree.Tree.getRow(), row("1.3.6.1.2.1.1.1")) << "SelectOID loads the branch of an object outside it";
+    EXPECT_LT(row("1.3.6.1.2.1.2"), 0) << "only the branch to it";
+    EXPECT_EQ(tree.getSelectedOID()->getOID(), "1.3.6.1.2.1.1.1");
 
     tree.setMIB("NO-SUCH-MIB");
     EXPECT_EQ(test::dump(tree.Tree), (std::vector<std::string>{"0 O:0 ccitt (0) folder-gray",
                                                                "0 O:1 iso (1) folder-gray"}));
 }
 
-TEST_F(SingleMIBTreeTest, TablesEntriesNamedByTheirSyntaxAndSiblingsInOrder) {
+TEST_F(SingleMIBTreeTest, SiblingsInOrderSelectAllTakesTheHeaderRowAndItsOwnDetailsAreShort) {
     tree.setMIB("IF-MIB");
-    const auto lines = test::dump(tree.Tree);
-    const std::vector<std::string> branch(lines.begin() + 8, lines.end());
-    EXPECT_EQ(branch, (std::vector<std::string>{
-                          "7 O:1.3.6.1.2.1.2.1 ifNumber (1) leaf",
-                          "7 O:1.3.6.1.2.1.2.2 ifTable (2) table +",
-                          "8 O:1.3.6.1.2.1.2.2.1 ifEntry (1) key +",
-                          "9 O:1.3.6.1.2.1.2.2.1.1 ifIndex (1) leaf",
-                          "9 O:1.3.6.1.2.1.2.2.1.2 ifDescr (2) leaf",
-                          "9 O:1.3.6.1.2.1.2.2.1.7 ifAdminStatus (7) leaf",
-                      }));
-    EXPECT_EQ(lines[7], "6 O:1.3.6.1.2.1.2 interfaces (2) folder-closed +");
-    EXPECT_EQ(lines[6], "5 O:1.3.6.1.2.1 mib-2 (1) folder-gray +");
-
-    tree.Tree.setRow(row("1.3.6.1.2.1.2"));
     tree.SelectAll();
     EXPECT_EQ(tree.getSelection(MIBSelection_MIBTree),
               "Name\r\nccitt (0)\r\niso (1)\r\n\torg (3)\r\n\t\tdod (6)\r\n\t\t\tinternet (1)\r\n\t\t\t\tmgmt (2)\r\n"
               "\t\t\t\t\tmib-2 (1)\r\n\t\t\t\t\t\tinterfaces (2)\r\n\t\t\t\t\t\t\tifNumber (1)\r\n"
               "\t\t\t\t\t\t\tifTable (2)\r\n\t\t\t\t\t\t\t\tifEntry (1)\r\n\t\t\t\t\t\t\t\t\tifIndex (1)\r\n"
               "\t\t\t\t\t\t\t\t\tifDescr (2)\r\n\t\t\t\t\t\t\t\t\tifAdminStatus (7)\r\n");
-}
-
-TEST_F(SingleMIBTreeTest, RowAndColumnAreClampedToTheGrid) {
-    tree.setMIB("IF-MIB");
-    const auto last = tree.Tree.getRows() - 1;
-    const std::pair<std::int32_t, std::int32_t> rows[] = {{-5, 0}, {3, 3}, {last + 7, last}};
-    for (const auto& [set, expected] : rows) {
-        tree.setRow(set);
-        EXPECT_EQ(tree.getRow(), expected) << set;
-    }
-    const std::pair<std::int32_t, std::int32_t> cols[] = {{-1, 0}, {1, 1}, {9, 1}};
-    for (const auto& [set, expected] : cols) {
-        tree.setCol(set);
-        EXPECT_EQ(tree.getCol(), expected) << set;
-    }
-}
-
-TEST_F(SingleMIBTreeTest, RowsReadBackAsOidsAndObjects) {
-    tree.setMIB("IF-MIB");
-    const auto entry = row("1.3.6.1.2.1.2.2.1");
-    EXPECT_EQ(tree.GetOIDbyRow(entry), "1.3.6.1.2.1.2.2.1");
-    const auto object = tree.LookupOID(entry);
-    EXPECT_EQ(object->getFullName(), "IF-MIB:ifEntry");
-    EXPECT_NE(object, tree.LookupOID(entry)) << "a new object each time";
     EXPECT_TRUE(tree.OIDinMIB("1.3.6.1.2.1.2.2"));
     EXPECT_FALSE(tree.OIDinMIB("1.3.6.1.2.1")) << "mib-2 is SNMPv2-SMI's";
-}
+    EXPECT_EQ(tree.LookupOID(row("1.3.6.1.2.1.2.2.1"))->getFullName(), "IF-MIB:ifEntry");
 
-TEST_F(SingleMIBTreeTest, ItsOwnDetailsAreShortThroughTheInterfaceFull) {
-    tree.setMIB("IF-MIB");
+    tree.setRow(-5);
+    EXPECT_EQ(tree.getRow(), 0) << "row and column are clamped to the grid";
+    tree.setRow(99);
+    EXPECT_EQ(tree.getRow(), tree.Tree.getRows() - 1);
+    tree.setCol(9);
+    EXPECT_EQ(tree.getCol(), 1);
+
+    // Its own details are short, through the interface full.
     tree.Tree.setRow(row("1.3.6.1.2.1.2.2.1.7"));
     const auto& details = tree.Details.getText();
-    EXPECT_EQ(details.find("Units"), std::string::npos);
-    EXPECT_EQ(details.find("Possible Values"), std::string::npos);
-    EXPECT_NE(details.find("Access \tread-write\r\n"), std::string::npos);
+    EXPECT_EQ(details, "IF-MIB:ifAdminStatus\r\n\r\nOID \t1.3.6.1.2.1.2.2.1.7\r\nType \tINTEGER\r\n"
+                       "Access \tread-write\r\nStatus \tcurrent\r\n\r\nThe desired state of the interface.\r\n");
     EXPECT_EQ(selected.back(), "1.3.6.1.2.1.2.2.1.7");
 
     OID status;
@@ -144,11 +99,12 @@ TEST_F(SingleMIBTreeTest, ItsOwnDetailsAreShortThroughTheInterfaceFull) {
     EXPECT_NE(full.find("Units \tstates\r\n"), std::string::npos);
     EXPECT_NE(full.find("Possible Values :\r\n    up(1)\r\n"), std::string::npos);
     EXPECT_NE(tree.GetOIDDetails_RTF(status), common.GetOIDDetailsRTF(status));
-    EXPECT_EQ(tree.GetOIDDetails_MIBX("ifAdminStatus"), "");
-    EXPECT_EQ(tree.DetailsPreload.Length(), 0);
 
     tree.Details.UserMouseDown(ui::RightButton, 0, 0, 0);
     EXPECT_TRUE(toolkit.Popups().empty()) << "no copy or print menu on this pane";
+    tree.SearchMIBTree();
+    const auto* search = dynamic_cast<const SearchMIBTreeForm*>(toolkit.WindowsShown().at(0).window);
+    EXPECT_FALSE(search->Show_Button.getEnabled()) << "its own search window has no tree";
     common.Clear();
     EXPECT_EQ(tree.Tree.getRows(), 0);
     EXPECT_EQ(tree.Details.Length(), 0);
@@ -170,29 +126,6 @@ TEST_F(SingleMIBTreeTest, DeletingSelectedRowsRemovesOnlyThisModulesRowsAndLeave
     tree.setMIB(test::kQuoteModule);
     tree.DeleteOID("1.3.6.1.4.1.9999.1.2.3.4");
     EXPECT_TRUE(modulesOf("1.3.6.1.4.1.9999.1.2.3.4").empty());
-}
-
-TEST_F(SingleMIBTreeTest, SelectOidLoadsTheBranchOfAnObjectOutsideTheModule) {
-    tree.setMIB(test::kQuoteModule);
-    tree.SelectOID("1.3.6.1.2.1.1.1");
-    ASSERT_GE(row("1.3.6.1.2.1.1.1"), 0);
-    EXPECT_EQ(tree.Tree.getRow(), row("1.3.6.1.2.1.1.1"));
-    EXPECT_LT(row("1.3.6.1.2.1.2"), 0) << "only the branch to it";
-    EXPECT_EQ(tree.getSelectedOID()->getOID(), "1.3.6.1.2.1.1.1");
-}
-
-TEST_F(SingleMIBTreeTest, ItsOwnSearchHasNoTreeTheInterfacesHasThisOne) {
-    tree.SearchMIBTree();
-    static_cast<MIBTreeCommon&>(tree).SearchMIBTree(true);
-    const auto& shown = toolkit.WindowsShown();
-    ASSERT_EQ(shown.size(), 2u);
-    const auto* own = dynamic_cast<const SearchMIBTreeForm*>(shown[0].window);
-    const auto* common = dynamic_cast<const SearchMIBTreeForm*>(shown[1].window);
-    ASSERT_TRUE(own && common);
-    EXPECT_FALSE(own->Show_Button.getEnabled());
-    EXPECT_FALSE(shown[0].modal);
-    EXPECT_TRUE(common->Show_Button.getEnabled());
-    EXPECT_TRUE(shown[1].modal);
 }
 
 }  // namespace

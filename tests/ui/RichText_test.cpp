@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <regex>
 #include <sstream>
 
 #include <unistd.h>
@@ -74,60 +72,7 @@ TEST(RichTextDocument, RangesCountCharactersNotBytes) {
     EXPECT_EQ(doc.getSelLength(), 9) << "clamped to the end";
 }
 
-// Colour table entries and the control words in front of each text piece.
-struct RtfFacts {
-    std::vector<Color> colors;  // \cfN is colors[N]
-    std::string fontTable;
-};
-
-RtfFacts facts(const std::string& rtf) {
-    RtfFacts f;
-    std::smatch m;
-    if (std::regex_search(rtf, m, std::regex(R"(\{\\colortbl ;([^}]*)\})"))) {
-        f.colors.push_back(kBlack);
-        const std::string table = m[1];
-        std::regex entry(R"(\\red(\d+)\\green(\d+)\\blue(\d+);)");
-        for (auto it = std::sregex_iterator(table.begin(), table.end(), entry); it != std::sregex_iterator(); ++it)
-            f.colors.emplace_back(std::stoi((*it)[1]), std::stoi((*it)[2]), std::stoi((*it)[3]));
-    }
-    if (std::regex_search(rtf, m, std::regex(R"(\{\\fonttbl(.*?)\}\r\n)"))) f.fontTable = m[1];
-    return f;
-}
-
-TEST(RtfWriter, ColourTableAndControlWordsDescribeEachRun) {
-    RichTextDocument doc;
-    composeSample(doc);
-    const std::string rtf = doc.getTextRTF();
-    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi", 0), 0u);
-    const auto f = facts(rtf);
-    EXPECT_NE(f.fontTable.find("{\\f0\\fnil\\fcharset0 MS Sans Serif;}"), std::string::npos);
-    ASSERT_EQ(f.colors.size(), 4u);
-    EXPECT_EQ(f.colors[1], Color(64, 128, 64));
-    EXPECT_EQ(f.colors[2], Color(64, 64, 255));
-    EXPECT_EQ(f.colors[3], kBlack);
-    // The title: colour 1, bold, underlined, 10 points (20 half-points).
-    EXPECT_NE(rtf.find("\\cf1\\b\\ul\\fs20 IF-MIB:ifAdminStatus\\par"), std::string::npos) << rtf;
-    // A label after the title switches underline off and the size back.
-    EXPECT_NE(rtf.find("\\cf2\\ulnone\\fs16 OID \\tab "), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("\\cf3\\b0 1.3.6.1.2.1.2.2.1.7\\par"), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("current \\{braces\\} and \\\\backslash\\\\"), std::string::npos);
-    EXPECT_NE(rtf.find("Caf\\u233\\'e9"), std::string::npos) << "with the code page's character after it";
-    EXPECT_NE(rtf.find("\\u8212\\'97"), std::string::npos) << "the dash is 0x97 in the code page";
-    EXPECT_NE(rtf.find("\\u20013\\'3f\\u25991\\'3f"), std::string::npos) << "中文: a question mark";
-    EXPECT_EQ(rtf.find_first_of("\x80\xff"), std::string::npos) << "nothing outside ASCII remains";
-}
-
-TEST(RtfWriter, CharactersOutsideTheBasicPlaneBecomeSurrogatePairs) {
-    RichTextDocument doc;
-    doc.AddMessage("a😀b");
-    const std::string rtf = doc.getTextRTF();
-    EXPECT_NE(rtf.find("a\\u-10179\\'3f\\u-8704\\'3fb"), std::string::npos) << rtf;
-    RichTextDocument back;
-    back.setTextRTF(rtf);
-    EXPECT_EQ(back.getText(), "a😀b");
-}
-
-TEST(Rtf, OurOwnDocumentsComeBackRunForRun) {
+TEST(Rtf, OurOwnDocumentsComeBackRunForRunWithCharactersOfEveryPlane) {
     const std::vector<std::vector<TextRun>> documents = {
         {},
         {{"just text", style(kBlack, false, 8, false)}},
@@ -137,6 +82,7 @@ TEST(Rtf, OurOwnDocumentsComeBackRunForRun) {
          {"tabs\tand ; semicolons", style(kBlack, false, 8, false)}},
         {{" leading blank", style(kBlack, false, 8, true)}, {"12 digits after", style(kBlack, true, 12, false)}},
         {{"other font", style(Color(1, 2, 3), false, 9, false, "Courier New")}, {"Ünïcödé ✓", style(kBlack, false, 8, false)}},
+        {{"a😀b", style(kBlack, false, 8, false)}},
     };
     for (size_t i = 0; i < documents.size(); ++i) {
         SCOPED_TRACE(i);
@@ -146,28 +92,17 @@ TEST(Rtf, OurOwnDocumentsComeBackRunForRun) {
         back.setTextRTF(doc.getTextRTF());
         EXPECT_EQ(back.Runs(), doc.Runs());
     }
-}
-
-TEST(Rtf, SelectionRtfHoldsOnlyTheSelectedRuns) {
-    RichTextDocument doc;
-    composeSample(doc);
-    doc.setSelStart(24);  // "OID \t1.3..."
-    doc.setSelLength(9);
-    RichTextDocument back;
-    back.setTextRTF(doc.getSelRTF());
-    EXPECT_EQ(back.getText(), "OID \t1.3.");
-    ASSERT_EQ(back.Runs().size(), 2u);
-    EXPECT_EQ(back.Runs()[0].format.color, Color(64, 64, 255));
-    EXPECT_FALSE(back.Runs()[1].format.bold);
+    RichTextDocument emoji;
+    emoji.AddMessage("a😀b");
+    EXPECT_NE(emoji.getTextRTF().find("a\\u-10179\\'3f\\u-8704\\'3fb"), std::string::npos) << "a surrogate pair";
 }
 
 TEST(RtfReader, ForeignRtf) {
-    struct Case {
+    const struct {
         const char* name;
-        const char* rtf;
+        std::string rtf;
         const char* text;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"code page escapes", R"({\rtf1\ansi \'93quoted\'94 caf\'e9})", "\u201Cquoted\u201D caf\u00E9"},
         {"two fallback characters after \\u under \\uc2", R"({\rtf1\uc2 x\u8364\'80\'80y})", "x\u20ACy"},
         {"skipped destinations", R"({\rtf1{\*\generator Riched20;}{\info{\title T}}{\stylesheet{\s0 Normal;}}body})",
@@ -179,6 +114,8 @@ TEST(RtfReader, ForeignRtf) {
         {"a cut control word", "{\\rtf1 a\\", "a"},
         {"not RTF at all", "plain text", "plain text"},
         {"empty", "", ""},
+        {"deep nesting that must not overflow", "{\\rtf1 " + std::string(200000, '{') + "deep" + std::string(200000, '}'),
+         "deep"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,14 +135,6 @@ TEST(RtfReader, FormattingOfAWordProcessorsRtf) {
     EXPECT_EQ(runs[2].text, " ");
     EXPECT_EQ(runs[3], (TextRun{"under", style(kBlack, false, 10, true, "Arial")}));
     EXPECT_EQ(runs[4].format.fontName, "Times");
-}
-
-TEST(RtfReader, DeepNestingAndLongInputDoNotOverflow) {
-    std::string rtf = "{\\rtf1 ";
-    rtf += std::string(200000, '{') + "deep" + std::string(200000, '}');
-    std::string text;
-    for (const auto& run : ReadRtf(rtf)) text += run.text;
-    EXPECT_EQ(text, "deep");
 }
 
 // Plain text as a real RTF reader gives it back, words only: pandoc joins
@@ -234,16 +163,36 @@ std::string pandocPlainText(const std::string& rtf) {
     return out;
 }
 
-TEST(Rtf, PandocReadsOurRtfBackToThePlainText) {
+TEST(Rtf, OurRtfDescribesEachRunInItsTablesAndControlWordsAndPandocReadsItBack) {
     RichTextDocument doc;
     composeSample(doc);
-    doc.AddMessage("\r\nPossible Values :\r\n    up(1)\r\n    down(2)\r\n");
-    const auto expected = words(doc.getText());
-    EXPECT_EQ(words(pandocPlainText(doc.getTextRTF())), expected);
+    const std::string rtf = doc.getTextRTF();
+    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi", 0), 0u);
+    EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}}"), std::string::npos) << rtf;
+    // Colour 1 is the title's, 2 the labels', 3 black.
+    EXPECT_NE(rtf.find("{\\colortbl ;\\red64\\green128\\blue64;\\red64\\green64\\blue255;\\red0\\green0\\blue0;}"),
+              std::string::npos);
+    // The title: colour 1, bold, underlined, 10 points (20 half-points).
+    EXPECT_NE(rtf.find("\\cf1\\b\\ul\\fs20 IF-MIB:ifAdminStatus\\par"), std::string::npos) << rtf;
+    // A label after the title switches underline off and the size back.
+    EXPECT_NE(rtf.find("\\cf2\\ulnone\\fs16 OID \\tab "), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\cf3\\b0 1.3.6.1.2.1.2.2.1.7\\par"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("current \\{braces\\} and \\\\backslash\\\\"), std::string::npos);
+    EXPECT_NE(rtf.find("Caf\\u233\\'e9"), std::string::npos) << "with the code page's character after it";
+    EXPECT_NE(rtf.find("\\u8212\\'97"), std::string::npos) << "the dash is 0x97 in the code page";
+    EXPECT_NE(rtf.find("\\u20013\\'3f\\u25991\\'3f"), std::string::npos) << "中文: a question mark";
+    EXPECT_EQ(rtf.find_first_of("\x80\xff"), std::string::npos) << "nothing outside ASCII remains";
+    EXPECT_EQ(words(pandocPlainText(rtf)), words(doc.getText()));
 
-    doc.setSelStart(24);
-    doc.setSelLength(25);
-    EXPECT_EQ(words(pandocPlainText(doc.getSelRTF())), words(doc.getSelText()));
+    doc.setSelStart(24);  // "OID \t1.3..."
+    doc.setSelLength(9);
+    RichTextDocument back;
+    back.setTextRTF(doc.getSelRTF());
+    EXPECT_EQ(back.getText(), "OID \t1.3.");
+    ASSERT_EQ(back.Runs().size(), 2u);
+    EXPECT_EQ(back.Runs()[0].format.color, Color(64, 64, 255));
+    EXPECT_FALSE(back.Runs()[1].format.bold);
+    EXPECT_EQ(words(pandocPlainText(doc.getSelRTF())), (std::vector<std::string>{"OID", "1.3."}));
 }
 
 }  // namespace

@@ -194,4 +194,13 @@ void LiveControl::deliver(const Answer& answer) {
     if (engine_->getPendingCount() <= 1) checkIdleSoon();
 }
 
+void LiveControl::PrepareGrid(std::int32_t fixedCols, ui::ExplorerBarSettings explorerBar) {
+    grid_.setFixedRows(1);
+    grid_.setFixedCols(fixedCols);
+    grid_.setFontName("Arial");
+    grid_.setSelectionMode(ui::SelectionFree);
+    grid_.setExplorerBar(explorerBar);
+    grid_.setEditable(ui::EditableKeyboardMouse);
+}
+
 }  // namespace qlmib

@@ -145,6 +145,9 @@ protected:
 
     // As object.setOID(oid), cheaper for the next instance of the same object.
     void PointAt(OID& object, const std::string& oid);
+    // The grid's look that both controls share: one header row, Arial, free
+    // selection, editing by keyboard and mouse.
+    void PrepareGrid(std::int32_t fixedCols, ui::ExplorerBarSettings explorerBar);
     // The value parser's text (the raw value when it cannot be parsed).
     std::string ParsedValue(const OID& object, std::string_view value, std::string_view hexValue);
     // A walk or download starts: PointAt and ParsedValue read the database afresh.

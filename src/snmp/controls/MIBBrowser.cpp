@@ -144,12 +144,7 @@ void MIBBrowser::SetupTable() {
     const auto count = static_cast<std::int32_t>(columns_.size());
     grid_.setRows(1);
     grid_.setCols(count);
-    grid_.setFixedCols(0);
-    grid_.setFixedRows(1);
-    grid_.setFontName("Arial");
-    grid_.setSelectionMode(ui::SelectionFree);
-    grid_.setExplorerBar(ui::ExplorerBarMove);
-    grid_.setEditable(ui::EditableKeyboardMouse);
+    PrepareGrid(0, ui::ExplorerBarMove);
     const auto& metrics = grid_.fontMetrics();
     grid_.setRowHeight(0, RoundToInt32(1.2 * metrics.TextHeight(grid_.getFont())));
     for (std::int32_t c = 0; c < count; ++c) {

@@ -129,12 +129,7 @@ void MIBTable::SetupTable() {
     const auto listed = list ? static_cast<std::int32_t>(objects_.size()) : 0;
     grid_.setRows(pivoted() ? listed + 1 : 1);
     grid_.setCols(pivoted() ? 1 : listed + 1);
-    grid_.setFixedRows(1);
-    grid_.setFixedCols(1);
-    grid_.setFontName("Arial");
-    grid_.setSelectionMode(ui::SelectionFree);
-    grid_.setExplorerBar(ui::ExplorerBarSortAndMove);
-    grid_.setEditable(ui::EditableKeyboardMouse);
+    PrepareGrid(1, ui::ExplorerBarSortAndMove);
     indexColumns_.clear();
     for (std::int32_t j = 1; j <= listed; ++j) {
         const auto& object = *objects_[static_cast<size_t>(j - 1)];

@@ -1,7 +1,11 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <qlmib/common/Error.h>
 
 #include "internal/DependencyOrder.h"
 #include "internal/MibScanner.h"
+#include "internal/SmiSession.h"
 
 namespace qlmib::compiler {
 namespace {
@@ -40,26 +44,27 @@ TEST(MibScannerTest, BrokenTextEndsTheScanQuietly) {
     EXPECT_EQ(ScanModules("A-MIB DEFINITIONS ::= BEGIN IMPORTS a FROM").size(), 1u);
 }
 
-TEST(MibScannerTest, SyntaxNameAtALine) {
-    const char* text = "M DEFINITIONS ::= BEGIN\n"
-                       "a OBJECT-TYPE\n SYNTAX FancyType (SIZE (4))\n ::= { x 1 }\n"
-                       "b OBJECT-TYPE\n -- SYNTAX Hidden\n SYNTAX OCTET STRING\n ::= { x 2 }\n"
-                       "c OBJECT-TYPE\n SYNTAX OBJECT IDENTIFIER ::= { x 3 }\n"
-                       "d OBJECT IDENTIFIER ::= { x 4 }\n"
-                       "END\n";
-    EXPECT_EQ(SyntaxNameAt(text, 2), "FancyType");
-    EXPECT_EQ(SyntaxNameAt(text, 5), "OCTET-STRING");
-    EXPECT_EQ(SyntaxNameAt(text, 9), "OBJECT-IDENTIFIER");
-    EXPECT_EQ(SyntaxNameAt(text, 11), "");
-    EXPECT_EQ(SyntaxNameAt(text, 99), "");
-}
-
 TEST(DependencyOrderTest, ImportsComeFirstAndCyclesEnd) {
     const std::vector<std::string> names{"A", "B", "C", "D"};
     // A imports B and an outside module; B imports C; C imports B (a cycle); D stands alone.
     const auto order = DependencyOrder(names, {{"B", "OUTSIDE"}, {"C"}, {"B"}, {}});
     EXPECT_EQ(order, (std::vector<std::size_t>{2, 1, 0, 3}));
     EXPECT_TRUE(DependencyOrder({}, {}).empty());
+}
+
+TEST(SmiSessionTest, OneSessionAtATimeAndAFreshOneAfterIt) {
+    {
+        SmiSession session("", false);
+        const auto number = [](const Error& e) { return e.Number(); };
+        EXPECT_THAT([] { SmiSession second("", false); },
+                    testing::Throws<Error>(testing::ResultOf(number, ERR_INVALID_CALL)))
+            << "a second live session is refused";
+        EXPECT_EQ(session.load("QLTEST-NOT-ANYWHERE-MIB"), "");
+        ASSERT_EQ(session.diagnostics().size(), 1u) << "the failed lookup is reported once";
+        EXPECT_NE(session.diagnostics()[0].message.find("QLTEST-NOT-ANYWHERE-MIB"), std::string::npos);
+    }
+    SmiSession next("", false);
+    EXPECT_TRUE(next.diagnostics().empty()) << "nothing carries over from the last session";
 }
 
 }  // namespace
