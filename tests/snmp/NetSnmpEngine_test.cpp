@@ -296,12 +296,14 @@ TEST_F(EngineTest, MalformedHostsAndOidsAreAnsweredWithAnError) {
 }
 
 TEST_F(EngineTest, UnansweredRequestTimesOutAfterEveryRetry) {
+    ScriptedAgent silent(loop, [](const ScriptedAgent::Request&) { return ScriptedAgent::Reply{false}; });
     engine->setTimeout(200);
     engine->setRetries(2);
     const auto start = std::chrono::steady_clock::now();
-    const std::string silent = "127.0.0.1:" + std::to_string(qlmib::test::UnusedUdpPort());
-    const auto r = answerTo([&] { get(kSysName, "lost", silent); });
+    const auto r = answerTo([&] { get(kSysName, "lost", silent.address()); });
     const auto elapsed = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(silent.requests.size(), 3u);
+    for (const auto& request : silent.requests) EXPECT_EQ(request.requestId, silent.requests[0].requestId);
     EXPECT_EQ(r.code, ENGINE_TIMEOUT);
     EXPECT_EQ(r.text, "Timeout");
     EXPECT_EQ(r.tag, "lost");

@@ -149,7 +149,7 @@ TEST_F(SettingsTest, AStoredTextThatDoesNotConvertFailsNamingTheValue) {
     }
 }
 
-TEST_F(SettingsTest, ADamagedFileIsReportedAndNeverOverwritten) {
+TEST_F(SettingsTest, ADamagedOrLockedStoreFailsWithoutAnEventAndIsNeverOverwritten) {
     Settings settings;
     auto subscription = record(settings);
     const std::string damaged = "[ Quellon MIB Tree/Settings]\nSNMP Timeout=300\nthis line is junk\n";
@@ -168,6 +168,14 @@ TEST_F(SettingsTest, ADamagedFileIsReportedAndNeverOverwritten) {
     stored << std::ifstream(file(), std::ios::binary).rdbuf();
     EXPECT_EQ(stored.str(), damaged);
     EXPECT_EQ(settings.getSNMPTimeout(), 1500) << "a value that could not be stored is not kept";
+
+    // Root may write anywhere, so the lock is made impossible instead.
+    fs::remove(file());
+    fs::remove(folder() / "settings.ini.lock");
+    fs::create_directories(folder() / "settings.ini.lock");
+    EXPECT_THROW(settings.setSNMPRetries(3), Error);
+    EXPECT_EQ(settings.getSNMPRetries(), 2);
+    EXPECT_FALSE(fs::exists(file()));
     EXPECT_TRUE(events.empty());
 }
 

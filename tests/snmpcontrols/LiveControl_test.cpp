@@ -60,7 +60,7 @@ TEST_F(LiveControlTest, EveryRequestGoesOutWithTheControlsVersion) {
     browser.setSNMPVersion(2);
     browser.GetOID("1.3");
     ASSERT_TRUE(toolkit.eventLoop().runUntil([&] { return silent.requests.size() >= 4; }, 5000));
-    using Sent = std::vector<std::tuple<int, long, std::string, long>>;  // PDU type, version - 1, community
+    using Sent = std::vector<std::tuple<int, long, std::string, long>>;  // PDU, version, community, repetitions
     Sent sent;
     for (const auto& r : std::span(silent.requests).first(4))  // not the retransmissions
         sent.emplace_back(r.pduType, r.version, r.community, r.maxRepetitions);

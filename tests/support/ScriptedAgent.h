@@ -29,6 +29,7 @@ public:
         long version;  // 0 for SNMPv1, 1 for v2c
         std::string community;
         long maxRepetitions;  // the error index field outside GET-BULK
+        long requestId;
     };
     struct Reply {
         bool send = true;
@@ -94,7 +95,8 @@ private:
         auto [pduType, pdu] = take(message);
         const auto requestId = take(pdu).second;
         take(pdu);  // non-repeaters or error status
-        requests.push_back({pduType, integer(version), std::string(community), integer(take(pdu).second)});
+        const long repetitions = integer(take(pdu).second);
+        requests.push_back({pduType, integer(version), std::string(community), repetitions, integer(requestId)});
         const Reply reply = script_(requests.back());
         if (!reply.send) return;
         std::string bindings;
