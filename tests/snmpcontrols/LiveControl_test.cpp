@@ -1,42 +1,42 @@
 // What both live controls share: the engine set up from the shared Settings
 // and following them, the version of each request, the busy state, and the
-// ends of a walk on answers snmpd does not give on demand.
+// ends of a walk on answers snmpd does not give on demand (a scripted agent).
+#include <span>
+
 #include <qlmib/snmp/MIBBrowser.h>
 #include <qlmib/snmp/MIBTable.h>
 #include <qlmib/snmp/Settings.h>
 
 #include "LiveFixture.h"
-#include "ScriptedEngine.h"
+#include "ScriptedAgent.h"
 
 namespace qlmib::test {
 namespace {
 
-using Reply = ScriptedEngine::Reply;
+using LiveControlTest = LiveTest;
+using Reply = ScriptedAgent::Reply;
 
-class LiveControlTest : public LiveTest {
-protected:
-    std::unique_ptr<snmp::Engine> scripted(std::deque<Reply> script) {
-        return std::make_unique<ScriptedEngine>(toolkit.eventLoop(), std::move(script), requests);
-    }
-
-    std::vector<ScriptedEngine::Request> requests;
-};
+// A script that answers the n-th request with replies[n], and the rest not at all.
+std::function<Reply(const ScriptedAgent::Request&)> inTurn(std::vector<Reply> replies) {
+    return [replies, next = size_t{0}](const ScriptedAgent::Request&) mutable {
+        return next < replies.size() ? replies[next++] : Reply{false};
+    };
+}
 
 TEST_F(LiveControlTest, SettingsAreClampedAndEveryChangeReachesBothControls) {
+    auto settings = Settings::Shared();
+    EXPECT_EQ(settings->setSNMPRetries(9), 5);  // before the controls: they start from it
     MIBBrowser browser(toolkit);
     MIBTable table(toolkit);
-    auto settings = Settings::Shared();
-    EXPECT_EQ(browser.SNMP().getTimeout(), 1500);
-    EXPECT_EQ(table.SNMP().getRetries(), 2);
-
+    const std::initializer_list<LiveControl*> controls{&browser, &table};
+    for (auto* control : controls) EXPECT_EQ(control->SNMP().getRetries(), 5);
     EXPECT_EQ(settings->setSNMPTimeout(50), 100);
-    EXPECT_EQ(settings->setSNMPRetries(9), 5);
-    for (auto* control : std::initializer_list<LiveControl*>{&browser, &table}) {
+    EXPECT_EQ(settings->setSNMPRetries(0), 1);
+    for (auto* control : controls) {
         EXPECT_EQ(control->SNMP().getTimeout(), 100);
-        EXPECT_EQ(control->SNMP().getRetries(), 5);
+        EXPECT_EQ(control->SNMP().getRetries(), 1);
+        control->setSNMPVersion(2);
     }
-    browser.setSNMPVersion(2);
-    table.setSNMPVersion(2);
     settings->setDisableSNMPV2(true);
     EXPECT_EQ(browser.getSNMPVersion(), 1);
     EXPECT_EQ(table.getSNMPVersion(), 1);
@@ -47,31 +47,30 @@ TEST_F(LiveControlTest, SettingsAreClampedAndEveryChangeReachesBothControls) {
 }
 
 TEST_F(LiveControlTest, EveryRequestGoesOutWithTheControlsVersion) {
-    auto settings = Settings::Shared();
-    MIBBrowser browser(toolkit, scripted({}));
-    browser.setIP("agent");
+    ScriptedAgent silent(toolkit.eventLoop(), inTurn({}));
+    MIBBrowser browser(toolkit);
+    browser.setIP(silent.address());
     browser.setCommunity("community");
-    browser.GetOID("1.3");                           // version 1: GET-NEXT
+    Settings::Shared()->setSNMPV2RequestSize(7);
+    browser.GetOID("1.3");                       // version 1: GET-NEXT
     browser.setSNMPVersion(2);
-    browser.GetOID("1.3");                           // version 2: GET-BULK
-    browser.GetNextOID(1, "1.3");                    // always GET-NEXT, now of version 2
-    browser.SetupTable();
-    settings->setDisableSNMPV2(true);                // a walk of version 1 again
+    browser.GetOID("1.3");                       // version 2: GET-BULK of 7 repetitions
+    browser.GetNextOID(1, "1.3");                // always GET-NEXT, now of version 2
+    Settings::Shared()->setDisableSNMPV2(true);  // a walk of version 1 again
     browser.setSNMPVersion(2);
     browser.GetOID("1.3");
-    ASSERT_EQ(requests.size(), 4u);
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"GetNext", 1}, {"GetBulk", 2}, {"GetNext", 2}, {"GetNext", 1}};
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(requests[i].command, expected[i].first) << i;
-        EXPECT_EQ(requests[i].version, expected[i].second) << i;
-        EXPECT_EQ(requests[i].community, "community") << i;
-    }
+    ASSERT_TRUE(toolkit.eventLoop().runUntil([&] { return silent.requests.size() >= 4; }, 5000));
+    using Sent = std::vector<std::tuple<int, long, std::string, long>>;  // PDU, version, community, repetitions
+    Sent sent;
+    for (const auto& r : std::span(silent.requests).first(4))  // not the retransmissions
+        sent.emplace_back(r.pduType, r.version, r.community, r.maxRepetitions);
+    const std::string c = "community";
+    EXPECT_EQ(sent, (Sent{{0xA1, 0, c, 0}, {0xA5, 1, c, 7}, {0xA1, 1, c, 0}, {0xA1, 0, c, 0}}));
 }
 
 TEST_F(LiveControlTest, ActivateRestartsOnlyInTheTable) {
-    MIBBrowser browser(toolkit, scripted({}));
-    MIBTable table(toolkit, scripted({}));
+    MIBBrowser browser(toolkit);
+    MIBTable table(toolkit);
     int browserStarts = 0, tableStarts = 0;
     const auto a = browser.Active.subscribe([&](bool status) { browserStarts += status; });
     const auto b = table.Active.subscribe([&](bool status) { tableStarts += status; });
@@ -86,45 +85,41 @@ TEST_F(LiveControlTest, ActivateRestartsOnlyInTheTable) {
     EXPECT_TRUE(toolkit.eventLoop().runUntil([&] { return toolkit.getMousePointer() == ui::PointerDefault; }, 2000));
 }
 
-TEST_F(LiveControlTest, WalkEndsQuietlyOnAnAnswerThatStepsBack) {
-    MIBBrowser browser(toolkit, scripted({
-        {{"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.1.2.0"}, {"a", "b"}},
-        {{"1.3.6.1.2.1.1.2.0"}, {""}, snmp::ENGINE_OID_NOT_INCREASING, "OID not increasing"},
-        {{"1.3.6.1.2.1.1.3.0"}, {"never asked for"}},
-    }));
-    browser.setCols("0,9");
-    browser.setSNMPVersion(2);
-    ASSERT_TRUE(runToIdle(browser, [&] { browser.GetOID("1.3.6.1.2.1.1"); }, 2000));
-    EXPECT_EQ(requests.size(), 2u);
-    ASSERT_EQ(browser.getTableObject().getRows(), 3);
-    EXPECT_EQ(browser.getTableObject().getTextMatrix(2, 1), "b");
-    EXPECT_FALSE(browser.getBusy());
-}
-
-TEST_F(LiveControlTest, ErrorMidWalkEndsItWithTheErrorInRed) {
-    MIBBrowser browser(toolkit, scripted({
-        {{"1.3.6.1.2.1.1.1.0"}, {"a"}},
-        {{"1.3.6.1.2.1.1.1.0"}, {""}, snmp::ENGINE_ERROR_STATUS + 5, "genErr"},
-    }));
-    browser.setCols("0,10");
-    ASSERT_TRUE(runToIdle(browser, [&] { browser.GetOID("1.3.6.1.2.1.1"); }, 2000));
-    const auto& grid = browser.getTableObject();
-    ASSERT_EQ(grid.getRows(), 3);
-    EXPECT_EQ(grid.getTextMatrix(2, 1), "genErr");
-    EXPECT_EQ(grid.getCellForeColor(2, 1), kRed);
-    EXPECT_EQ(requests.size(), 2u);
+// The engine takes an answer that steps back for the end of the walk, which
+// then ends quietly; an error status ends it with a row in red.
+TEST_F(LiveControlTest, WalkEndsOnAnAnswerThatStepsBackQuietlyAndOnAnErrorInRed) {
+    for (const char errorStatus : {0, 5}) {
+        ScriptedAgent agent(toolkit.eventLoop(), inTurn({
+            {true, 0, {"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.1.2.0"}},
+            {true, errorStatus, {errorStatus ? "1.3.6.1.2.1.1.3.0" : "1.3.6.1.2.1.1.2.0"}},
+            {true, 0, {"1.3.6.1.2.1.1.4.0"}},  // never asked for
+        }));
+        MIBBrowser browser(toolkit);
+        browser.setCols("0,9");
+        browser.setIP(agent.address());
+        browser.setSNMPVersion(2);
+        ASSERT_TRUE(runToIdle(browser, [&] { browser.GetOID("1.3.6.1.2.1.1"); }));
+        EXPECT_EQ(agent.requests.size(), 2u);
+        const auto& grid = browser.getTableObject();
+        ASSERT_EQ(grid.getRows(), errorStatus ? 4 : 3);
+        const auto last = grid.getRows() - 1;
+        EXPECT_EQ(grid.getTextMatrix(last, 0), errorStatus ? "1.3.6.1.2.1.1.3.0" : "1.3.6.1.2.1.1.2.0");
+        EXPECT_EQ(grid.getTextMatrix(last, 1), errorStatus ? "genErr" : "");
+        EXPECT_EQ(grid.getCellForeColor(last, 1) == kRed, errorStatus != 0);
+    }
 }
 
 TEST_F(LiveControlTest, TableDownloadEndsOnAnAnswerThatStepsBack) {
-    MIBTable table(toolkit, scripted({
-        {{"1.3.6.1.2.1.2.2.1.1.1", "1.3.6.1.2.1.2.2.1.1.2"}, {"1", "2"}},
-        {{"1.3.6.1.2.1.2.2.1.1.1"}, {""}, snmp::ENGINE_OID_NOT_INCREASING, "OID not increasing"},
-    }));
+    ScriptedAgent agent(toolkit.eventLoop(), inTurn({{true, 0, {"1.3.6.1.2.1.2.2.1.1.1", "1.3.6.1.2.1.2.2.1.1.2"}},
+                                                     {true, 0, {"1.3.6.1.2.1.2.2.1.1.1"}},
+                                                     {true, 0, {"1.3.6.1.2.1.2.2.1.1.3"}}}));
+    MIBTable table(toolkit);
+    table.setIP(agent.address());
     table.setSNMPVersion(2);
-    ASSERT_TRUE(runToIdle(table, [&] { table.GetTable("ifTable"); }, 2000));
-    EXPECT_EQ(requests.size(), 2u);
-    EXPECT_EQ(table.getTableObject().getRows(), 3);
-    EXPECT_EQ(table.getTableObject().getTextMatrix(2, 1), "2");
+    ASSERT_TRUE(runToIdle(table, [&] { table.GetTable("ifTable"); }));
+    EXPECT_EQ(agent.requests.size(), 2u);
+    ASSERT_EQ(table.getTableObject().getRows(), 3);
+    EXPECT_EQ(table.getTableObject().getTextMatrix(2, 0), "2");
     EXPECT_FALSE(table.getUnSupported());
 }
 

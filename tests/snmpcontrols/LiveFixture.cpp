@@ -1,12 +1,14 @@
 #include "LiveFixture.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 #include <qlmib/compiler/DatabaseBuilder.h>
 #include <qlmib/snmp/Settings.h>
+
+#include "CommandRun.h"
 
 namespace qlmib::test {
 
@@ -23,18 +25,6 @@ public:
 };
 [[maybe_unused]] ::testing::Environment* const corpusEnvironment =
     ::testing::AddGlobalTestEnvironment(new CorpusEnvironment);
-
-std::string shell(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
-std::string withoutLeadingDot(std::string text) { return !text.empty() && text[0] == '.' ? text.substr(1) : text; }
 
 }  // namespace
 
@@ -53,28 +43,27 @@ TestHome* CorpusHome() {
 }
 
 std::vector<ToolBinding> NetSnmpWalk(const std::string& arguments) {
+    std::vector<std::string> words{"-m", "", "-On", "-Oq", "-Oe", "-Ot"};
+    std::istringstream given(arguments);
+    for (std::string word; given >> word;) words.push_back(word);
+    std::istringstream out(runCommand("snmpwalk", words, CorpusHome()->folder()).out);
     std::vector<ToolBinding> bindings;
-    const std::string out = shell("snmpwalk -m '' -On -Oq -Oe -Ot " + arguments + " 2>/dev/null");
-    size_t start = 0;
-    while (start < out.size()) {
-        const auto end = std::min(out.find('\n', start), out.size());
-        const std::string line = out.substr(start, end - start);
-        start = end + 1;
+    for (std::string line; std::getline(out, line);) {
         const auto blank = line.find(' ');
-        if (line.empty() || line[0] != '.' || blank == std::string::npos) continue;
+        if (!line.starts_with('.') || blank == std::string::npos) continue;
         std::string value = line.substr(blank + 1);
         if (value.starts_with("No more variables") || value.starts_with("No Such")) continue;
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-        bindings.push_back({withoutLeadingDot(line.substr(0, blank)), withoutLeadingDot(value)});
+        bindings.push_back({line.substr(1, blank - 1), value.starts_with('.') ? value.substr(1) : value});
     }
     return bindings;
 }
 
 void NetSnmpSet(const std::string& oid, char type, const std::string& value) {
-    const std::string command = "snmpset -m '' -v2c -c " + std::string(SnmpAgent::kWriteCommunity) + " " +
-                                SnmpAgent::Shared().address() + " " + oid + " " + type + " '" + value +
-                                "' >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const auto run = runCommand("snmpset", {"-m", "", "-v2c", "-c", SnmpAgent::kWriteCommunity,
+                                            SnmpAgent::Shared().address(), oid, std::string(1, type), value},
+                                CorpusHome()->folder());
+    ASSERT_EQ(run.status, 0) << run.err;
 }
 
 void LiveTest::SetUp() {
@@ -87,12 +76,6 @@ void LiveTest::SetUp() {
     settings->setDisableSNMPV2(false);
 }
 
-void LiveTest::aim(LiveControl& control, int version, const char* community) {
-    control.setIP(agent().address());
-    control.setCommunity(community);
-    control.setSNMPVersion(static_cast<std::int16_t>(version));
-}
-
 bool LiveTest::runToIdle(LiveControl& control, const std::function<void()>& start, int timeoutMs) {
     bool began = false, active = false;
     const auto activity = control.Active.subscribe([&](bool status) {
@@ -101,12 +84,6 @@ bool LiveTest::runToIdle(LiveControl& control, const std::function<void()>& star
     });
     start();
     return began && toolkit.eventLoop().runUntil([&] { return !active; }, timeoutMs);
-}
-
-std::int32_t LiveTest::rowWithData(const ui::GridModel& grid, const std::string& datum) {
-    for (std::int32_t r = 0; r < grid.getRows(); ++r)
-        if (grid.getRowData(r).toString() == datum) return r;
-    return -1;
 }
 
 }  // namespace qlmib::test

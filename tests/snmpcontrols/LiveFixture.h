@@ -23,7 +23,6 @@ inline constexpr const char* kSysDescr = "1.3.6.1.2.1.1.1.0";
 inline constexpr const char* kSysContact = "1.3.6.1.2.1.1.4.0";
 inline constexpr const char* kSysName = "1.3.6.1.2.1.1.5.0";
 inline constexpr const char* kSysLocation = "1.3.6.1.2.1.1.6.0";
-inline constexpr const char* kAuthenTraps = "1.3.6.1.2.1.11.30.0";  // snmpEnableAuthenTraps: enabled(1), disabled(2)
 
 inline constexpr ui::Color kRed{255, 0, 0}, kGreen{0, 128, 0}, kBlue{0, 0, 255}, kLightGrey{240, 240, 240};
 
@@ -48,12 +47,20 @@ protected:
 
     static SnmpAgent& agent() { return SnmpAgent::Shared(); }
     // Points the control at the shared agent.
-    static void aim(LiveControl& control, int version = 2, const char* community = SnmpAgent::kReadCommunity);
+    static void aim(LiveControl& control, int version = 2, const char* community = SnmpAgent::kReadCommunity) {
+        control.setIP(agent().address());
+        control.setCommunity(community);
+        control.setSNMPVersion(static_cast<std::int16_t>(version));
+    }
     // Calls `start`, then runs the loop until the busy state it began has
     // ended. False when none began or it did not end within timeoutMs.
     bool runToIdle(LiveControl& control, const std::function<void()>& start, int timeoutMs = 10000);
     // The first row whose datum is `datum`, or -1.
-    static std::int32_t rowWithData(const ui::GridModel& grid, const std::string& datum);
+    static std::int32_t rowWithData(const ui::GridModel& grid, const std::string& datum) {
+        for (std::int32_t r = 0; r < grid.getRows(); ++r)
+            if (grid.getRowData(r).toString() == datum) return r;
+        return -1;
+    }
 
     ui::HeadlessToolkit toolkit;
 };

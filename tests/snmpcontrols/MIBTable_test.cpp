@@ -82,7 +82,6 @@ TEST_F(MIBTableTest, IfTableDownloadsOneRowPerIfIndexWithParsedValues) {
     const auto addresses = agentColumn(kIfPhysAddress, "-Ox");
     ASSERT_FALSE(types.empty());
     ASSERT_EQ(grid().getRows(), static_cast<std::int32_t>(types.size()) + 1);
-    EXPECT_EQ(grid().getTextMatrix(0, 0), "Index");
     EXPECT_EQ(grid().getTextMatrix(0, kIfType), "ifType");
     EXPECT_EQ(grid().getColData(kIfType).toString(), std::string(kIfTable) + ".1.3");
     const std::regex label(R"([A-Za-z][A-Za-z0-9-]*\((\d+)\))");
@@ -102,39 +101,27 @@ TEST_F(MIBTableTest, IfTableDownloadsOneRowPerIfIndexWithParsedValues) {
         EXPECT_EQ(grid().getTextMatrix(r, kIfPhysAddress), grouped);
         EXPECT_EQ(grid().getCellForeColor(r, kIfDescr), std::nullopt);
     }
-    EXPECT_EQ(table->getDownloadMode(), MIBDOWNLOAD_MODE_TABLE);
     EXPECT_FALSE(table->Message.getVisible());
 }
 
-TEST_F(MIBTableTest, NameTheDatabaseLacksIsReportedAndNothingIsSent) {
+TEST_F(MIBTableTest, NameTheDatabaseLacksSendsNothingAndATableTheAgentLacksIsNotSupported) {
     aim(*table);
-    bool activated = false;
-    const auto subscription = table->Active.subscribe([&](bool) { activated = true; });
-    for (const auto& [call, text] :
-         {std::pair{std::function<void()>([&] { table->GetTable("noSuchTable"); }),
-                    "noSuchTable is not a valid MIB specification."},
-          std::pair{std::function<void()>([&] { table->GetOIDList("sysContact,noSuchObject"); }),
-                    "noSuchObject is not a valid MIB specification."}}) {
-        call();
-        EXPECT_TRUE(table->Message.getVisible());
-        EXPECT_EQ(table->Message.getCaption(), text);
-        EXPECT_FALSE(table->getBusy());
-    }
-    EXPECT_FALSE(activated);
-}
-
-TEST_F(MIBTableTest, TableTheAgentLacksIsNotSupported) {
-    aim(*table);
-    int events = 0;
-    const auto subscription = table->UnSupportedTable.subscribe([&] { ++events; });
+    int starts = 0, events = 0;
+    const auto active = table->Active.subscribe([&](bool status) { starts += status; });
+    const auto unsupported = table->UnSupportedTable.subscribe([&] { ++events; });
     ASSERT_TRUE(runToIdle(*table, [&] { table->GetTable("dot1dTpFdbTable"); }));
     EXPECT_TRUE(table->getUnSupported());
     EXPECT_EQ(events, 1);
     EXPECT_EQ(table->Message.getCaption(), "dot1dTpFdbTable\r\n is not supported on \r\nthe test agent");
     EXPECT_EQ(grid().getRows(), 1);
+
+    table->GetOIDList("sysContact,noSuchObject");
+    EXPECT_TRUE(table->Message.getVisible());
+    EXPECT_EQ(table->Message.getCaption(), "noSuchObject is not a valid MIB specification.");
+    EXPECT_EQ(starts, 1) << "the list was not started";
 }
 
-TEST_F(MIBTableTest, PivotingTwiceRestoresTheFirstLayout) {
+TEST_F(MIBTableTest, PivotingTwiceRestoresTheFirstLayoutAndAnswersPlacedPivotedLandInTheirCells) {
     download("ifTable", SnmpAgent::kWriteCommunity);
     const auto before = snapshot();
     ASSERT_TRUE(std::find(before.back.begin(), before.back.end(), kLightGrey) != before.back.end())
@@ -152,41 +139,22 @@ TEST_F(MIBTableTest, PivotingTwiceRestoresTheFirstLayout) {
 
     table->setOrientation(TABLE_ORIENTATION_NORMAL);
     EXPECT_EQ(snapshot(), before);
-}
 
-TEST_F(MIBTableTest, AnswersPlacedWhilePivotedLandInTheirCells) {
-    download("ifTable");
     table->PivotTable();
-    const std::string index = grid().getColData(1).toString();
-    table->PopulateCell(std::string(kIfTable) + ".1." + std::to_string(kIfMtu) + "." + index, "1234", "", "OK");
+    const std::string mtu = std::string(kIfTable) + ".1." + std::to_string(kIfMtu) + ".";
+    const auto cols = grid().getCols();
+    table->PopulateCell(mtu + grid().getColData(1).toString(), "1234", "", "OK");
+    table->PopulateCell(mtu + "99", "12abc", "", "OK");              // a new index: a new column
+    table->PopulateCell("1.3.6.1.2.1.1.5.0", "outside", "", "OK");  // not under the table: nowhere
+    ASSERT_EQ(grid().getCols(), cols + 1);
     EXPECT_EQ(grid().getTextMatrix(kIfMtu, 1), "1234");
-    table->PopulateCell(std::string(kIfTable) + ".1." + std::to_string(kIfMtu) + ".99", "99", "", "OK");
-    EXPECT_EQ(grid().getTextMatrix(0, grid().getCols() - 1), "99");
-    EXPECT_EQ(grid().getTextMatrix(kIfMtu, grid().getCols() - 1), "99");
-}
-
-TEST_F(MIBTableTest, PopulateCellPlacesByColumnAndIndexKeepingNumbersAsNumbers) {
-    download("ifTable");
-    const auto rows = grid().getRows();
-    const std::string descr = std::string(kIfTable) + ".1.2.", mtu = std::string(kIfTable) + ".1.4.";
-    table->PopulateCell(descr + "99", "12abc", "", "OK");
-    table->PopulateCell(mtu + "99", "12", "", "OK");
-    table->PopulateCell(descr + "98", "next", "", "OK");
-    ASSERT_EQ(grid().getRows(), rows + 2);  // one row per new index, in arrival order
-    EXPECT_EQ(grid().getRowData(rows).toString(), "99");
-    EXPECT_EQ(grid().getRowData(rows + 1).toString(), "98");
-    EXPECT_EQ(grid().getCellData(rows, kIfDescr), ui::Variant("12abc"));
-    EXPECT_EQ(grid().getCellData(rows, kIfMtu), ui::Variant(12));
-    table->PopulateCell(mtu + "99", "", "", " noSuchInstance");
-    EXPECT_EQ(grid().getTextMatrix(rows, kIfMtu), "noSuchInstance");
-    EXPECT_EQ(grid().getCellForeColor(rows, kIfMtu), kRed);
-    table->PopulateCell("1.3.6.1.2.1.1.5.0", "outside", "", "OK");  // not under the table
-    EXPECT_EQ(grid().getRows(), rows + 2);
+    EXPECT_EQ(grid().getCellData(kIfMtu, 1), ui::Variant(1234));  // a number, to sort by value
+    EXPECT_EQ(grid().getTextMatrix(0, cols), "99");
+    EXPECT_EQ(grid().getCellData(kIfMtu, cols), ui::Variant("12abc"));
 }
 
 TEST_F(MIBTableTest, ObjectListDownloadsEachObjectUnderItsOwnTag) {
     downloadList("sysContact, sysName");
-    EXPECT_EQ(table->getDownloadMode(), MIBDOWNLOAD_MODE_OIDLIST);
     ASSERT_EQ(grid().getRows(), 2);
     ASSERT_EQ(grid().getCols(), 3);
     EXPECT_EQ(grid().getRowData(1).toString(), "0");
@@ -196,6 +164,11 @@ TEST_F(MIBTableTest, ObjectListDownloadsEachObjectUnderItsOwnTag) {
     EXPECT_EQ(table->FindListedObject(kSysName, "sysName"), 2);
     EXPECT_EQ(table->FindListedObject(kSysName, "sysContact"), 0);  // another object's walk
     EXPECT_EQ(table->FindListedObject("1.3.6.1.2.1.1.5", ""), 0);   // the object itself is no instance
+    EXPECT_EQ(table->LookupOID(1, 2)->getName(), "sysName");
+
+    table->SelectAll();  // rows end with CR LF
+    EXPECT_EQ(table->getSelection(), "Index\tsysContact\tsysName\r\n0\t" + grid().getTextMatrix(1, 1) + "\t" +
+                                         SnmpAgent::kSysName);
 }
 
 TEST_F(MIBTableTest, CustomSortByCellDataAlternatesItsDirection) {
@@ -213,88 +186,64 @@ TEST_F(MIBTableTest, CustomSortByCellDataAlternatesItsDirection) {
     sorted = indexes();
     EXPECT_TRUE(std::is_sorted(sorted.rbegin(), sorted.rend()));
     EXPECT_EQ(grid().getRow(), 0);
-    // Rows are still found by their index after sorting.
-    const auto row = grid().FindRow("1");
+    const auto row = grid().FindRow("1");  // answers still find their row by its index
     ASSERT_GT(row, 0);
     EXPECT_EQ(grid().getTextMatrix(row, 1), "1");
 }
 
-TEST_F(MIBTableTest, RefreshCellReadsOnlyThatCellAgain) {
+TEST_F(MIBTableTest, RefreshCellReadsOnlyThatCellAgainAndRefreshRowTheRowWithoutItsIndex) {
     downloadList("sysContact,sysLocation");
     NetSnmpSet(kSysLocation, 's', "moved");
     NetSnmpSet(kSysContact, 's', "not refreshed");
     grid().Select(1, 2);
+    int answers = 0;
+    const auto counting = table->SNMP().ValueReceived.subscribe(
+        [&](const std::string&, const std::string&, int, const std::string&, const std::string&,
+            const std::string&) { ++answers; });
     // Green from before the request until the answer.
     const auto started = table->Active.subscribe([&](bool status) {
-        if (!status) return;
-        EXPECT_EQ(grid().getCellForeColor(1, 2), kGreen);
+        if (status) {
+            EXPECT_EQ(grid().getCellForeColor(1, 2), kGreen);
+        }
     });
     ASSERT_TRUE(runToIdle(*table, [&] { table->RefreshCell(); }));
+    EXPECT_EQ(answers, 1);
     EXPECT_EQ(grid().getTextMatrix(1, 2), "moved");
     EXPECT_NE(grid().getTextMatrix(1, 1), "not refreshed");
     EXPECT_EQ(grid().getCellForeColor(1, 2), kBlue);
     EXPECT_EQ(table->getSelectedOID(), kSysLocation);
     EXPECT_EQ(table->getSelectedRawValue(), "moved");
-}
 
-TEST_F(MIBTableTest, RefreshRowTakesTheCurrentRowWithoutItsIndex) {
-    downloadList("sysContact,sysLocation");
-    grid().Select(1, 0);
-    int requests = 0;
-    const auto counting = table->SNMP().ValueReceived.subscribe(
-        [&](const std::string&, const std::string&, int, const std::string&, const std::string&,
-            const std::string&) { ++requests; });
     ASSERT_TRUE(runToIdle(*table, [&] { table->RefreshRow(); }));
-    EXPECT_EQ(requests, 2);
+    EXPECT_EQ(answers, 3);
+    EXPECT_EQ(grid().getTextMatrix(1, 1), "not refreshed");
     EXPECT_EQ(grid().getTextMatrix(1, 0), "0");
 }
 
-TEST_F(MIBTableTest, SetValueIsReadBackInReadWriteColours) {
-    downloadList("sysContact", SnmpAgent::kWriteCommunity);
-    ASSERT_TRUE(grid().EditCell(1, 1));
+TEST_F(MIBTableTest, OnlyReadWriteValuesAreSetAndReadBack) {
+    downloadList("sysDescr,sysContact,sysName", SnmpAgent::kWriteCommunity);
+    for (const auto& [row, col] : {std::pair{1, 1}, std::pair{0, 2}, std::pair{1, 0}}) {
+        EXPECT_FALSE(grid().EditCell(row, col)) << row << "," << col;  // read-only, header, index
+        EXPECT_FALSE(grid().getEditing());
+    }
+    EXPECT_FALSE(table->getBusy()) << "nothing was sent";
+
+    ASSERT_TRUE(grid().EditCell(1, 2));
+    EXPECT_EQ(grid().getEditText(), grid().getCellData(1, 2).toString());  // the raw value, not the parsed text
     grid().setEditText("set through the table");
     ASSERT_TRUE(runToIdle(*table, [&] { grid().CommitEdit(); }));
-    EXPECT_EQ(grid().getTextMatrix(1, 1), "set through the table");
-    EXPECT_EQ(grid().getCellForeColor(1, 1), kBlue);
-    EXPECT_EQ(grid().getCellBackColor(1, 1), kLightGrey);
+    EXPECT_EQ(grid().getTextMatrix(1, 2), "set through the table");
+    EXPECT_EQ(grid().getCellForeColor(1, 2), kBlue);
+    EXPECT_EQ(grid().getCellBackColor(1, 2), kLightGrey);
     EXPECT_TRUE(toolkit.Messages().empty());
-    EXPECT_EQ(NetSnmpWalk("-v2c -c public " + agent().address() + " ." + kSysContact).at(0).value,
-              "set through the table");
-}
 
-TEST_F(MIBTableTest, RefusedSetWarnsOnceAndShowsTheAgentsValue) {
-    downloadList("sysName", SnmpAgent::kWriteCommunity);
-    ASSERT_TRUE(grid().EditCell(1, 1));
+    ASSERT_TRUE(grid().EditCell(1, 3));
     grid().setEditText("renamed");
     ASSERT_TRUE(runToIdle(*table, [&] { grid().CommitEdit(); }));
     ASSERT_EQ(toolkit.Messages().size(), 1u);
     EXPECT_EQ(toolkit.Messages()[0].Prompt, "Could not change sysName.0\r\n\r\nrenamed");
     EXPECT_EQ(toolkit.Messages()[0].Buttons, ui::MsgBoxExclamation);
-    EXPECT_EQ(grid().getTextMatrix(1, 1), SnmpAgent::kSysName);
-}
-
-TEST_F(MIBTableTest, EnumeratedValueIsSentAsTheNumberOfTheChosenEntry) {
-    downloadList("snmpEnableAuthenTraps", SnmpAgent::kWriteCommunity);
-    for (const auto& [entry, shown] : {std::pair{0, "enabled(1)"}, std::pair{1, "disabled(2)"}}) {
-        ASSERT_TRUE(grid().EditCell(1, 1));
-        ASSERT_EQ(grid().ComboItems().size(), 2u);
-        grid().setComboIndex(entry);
-        ASSERT_TRUE(runToIdle(*table, [&] { grid().CommitEdit(); }));
-        EXPECT_EQ(grid().getTextMatrix(1, 1), shown);
-        EXPECT_EQ(grid().getCellData(1, 1), ui::Variant(entry + 1));
-    }
-    EXPECT_TRUE(toolkit.Messages().empty());
-}
-
-TEST_F(MIBTableTest, ReadOnlyCellsHeaderAndIndexRefuseEditing) {
-    downloadList("sysDescr,sysContact");
-    for (const auto& [row, col] : {std::pair{1, 1}, std::pair{0, 2}, std::pair{1, 0}}) {
-        EXPECT_FALSE(grid().EditCell(row, col)) << row << "," << col;
-        EXPECT_FALSE(grid().getEditing());
-    }
-    ASSERT_TRUE(grid().EditCell(1, 2));
-    EXPECT_EQ(grid().getEditText(), grid().getCellData(1, 2).toString());
-    grid().CancelEdit();
+    EXPECT_EQ(grid().getTextMatrix(1, 3), SnmpAgent::kSysName);
 }
 
 TEST_F(MIBTableTest, FormattingEventsDecideWhatHeadersAndCellsShow) {
@@ -313,16 +262,6 @@ TEST_F(MIBTableTest, FormattingEventsDecideWhatHeadersAndCellsShow) {
     EXPECT_EQ(grid().getTextMatrix(1, 0), "<" + grid().getRowData(1).toString() + ">");
     EXPECT_EQ(grid().getCellData(1, kIfMtu), ui::Variant(7));
     EXPECT_TRUE(grid().getTextMatrix(1, kIfDescr).starts_with("<"));
-}
-
-TEST_F(MIBTableTest, SelectionWidensTheClipsLineBreaks) {
-    downloadList("sysContact,sysName");
-    table->SelectAll();
-    const std::string values = "0\t" + grid().getTextMatrix(1, 1) + "\t" + SnmpAgent::kSysName;
-    EXPECT_EQ(table->Clip(), "Index\tsysContact\tsysName\r" + values);
-    EXPECT_EQ(table->getSelection(), "Index\tsysContact\tsysName\r\n" + values);
-    EXPECT_EQ(table->LookupIndex(1, 2), "0");
-    EXPECT_EQ(table->LookupOID(1, 2)->getName(), "sysName");
 }
 
 }  // namespace

@@ -105,11 +105,21 @@ SnmpAgent::SnmpAgent(bool ipv6) {
     std::ofstream conf(folder_ / "snmpd.conf");
     // The listening address is given on the command line only: naming it here
     // as well would make snmpd bind twice and exit.
-    conf << "rocommunity " << kReadCommunity << " 127.0.0.1\n"
-         << "rwcommunity " << kWriteCommunity << " 127.0.0.1\n";
+    // The write community reads everything but may write only what lives in
+    // snmpd itself (system, snmpEnableAuthenTraps), never the host's interfaces.
+    conf << "com2sec readers 127.0.0.1 " << kReadCommunity << "\n"
+         << "com2sec writers 127.0.0.1 " << kWriteCommunity << "\n";
     if (ipv6)
-        conf << "rocommunity6 " << kReadCommunity << " ::1\n"
-             << "rwcommunity6 " << kWriteCommunity << " ::1\n";
+        conf << "com2sec6 readers ::1 " << kReadCommunity << "\n"
+             << "com2sec6 writers ::1 " << kWriteCommunity << "\n";
+    for (const char* model : {"v1", "v2c"})
+        conf << "group readers " << model << " readers\n"
+             << "group writers " << model << " writers\n";
+    conf << "view all included .1\n"
+         << "view agent included .1.3.6.1.2.1.1\n"
+         << "view agent included .1.3.6.1.2.1.11.30\n"
+         << "access readers \"\" any noauth exact all none none\n"
+         << "access writers \"\" any noauth exact all agent none\n";
     // A value given here is read-only to SNMP; sysContact and sysLocation stay writable.
     conf << "sysName " << kSysName << "\n"
          << "dontLogTCPWrappersConnects yes\n";

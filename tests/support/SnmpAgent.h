@@ -1,8 +1,8 @@
 #pragma once
 // A real snmpd on loopback for live tests and benchmarks. It reads only the
-// configuration written here: a read community, a read-write community,
-// writable sysContact and sysLocation, and sysName fixed so that a SET of it
-// is refused. It runs in its own folder and stops with the object (or with the
+// configuration written here: a read community, and a read-write community
+// that may write only the agent's own objects (sysContact, sysLocation,
+// snmpEnableAuthenTraps), with sysName fixed so that a SET of it is refused. It runs in its own folder and stops with the object (or with the
 // test program, should that die first).
 
 #include <sys/types.h>
