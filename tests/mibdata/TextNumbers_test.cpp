@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <qlmib/common/Error.h>
 #include <qlmib/mibdata/CommonFunctions.h>
 #include <qlmib/mibdata/TextNumbers.h>
@@ -32,12 +34,9 @@ TEST(WholeNumber, AcceptsOnlyATextThatIsANumber) {
     for (const auto& [text, expected] : cases) EXPECT_EQ(WholeNumber(text), expected) << '"' << text << '"';
 }
 
-TEST(RoundToInt, HalvesGoToTheEvenNeighbour) {
+TEST(RoundToInt, HalvesGoToTheEvenNeighbourAndOutOfRangeOverflows) {
     const std::pair<double, int> cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {2.4, 2}, {2.6, 3}, {-0.4, 0}};
     for (auto [in, out] : cases) EXPECT_EQ(RoundToInt32(in), out) << in;
-}
-
-TEST(RoundToInt, OutOfRangeIsAnOverflowError) {
     EXPECT_EQ(RoundToInt16(32767.4), 32767);
     try {
         RoundToInt16(32768);
@@ -57,13 +56,11 @@ TEST(NumberText, ShortestFormWithFifteenDigits) {
 }
 
 TEST(FormatQuantity, ChoosesPrefixByDecimalThresholds) {
-    struct Case {
+    const struct {
         double amount;
         bool binary;
-        const char* unit;
-        const char* expected;
-    };
-    const Case cases[] = {
+        const char *unit, *expected;
+    } cases[] = {
         {100000000, false, "bps", "100 Mbps"}, {10000000, false, "bps", "10 Mbps"},
         {9000000, false, "bps", "9.00 Mbps"},  {1544000, false, "bps", "1.54 Mbps"},
         {64000, false, "bps", "64 Kbps"},      {9601, false, "bps", "9.6 Kbps"},
@@ -77,22 +74,15 @@ TEST(FormatQuantity, ChoosesPrefixByDecimalThresholds) {
 }
 
 TEST(FormatTimeSpan, PartsAreShownOnlyAboveTheirSize) {
-    struct Case {
-        int d, h, m, s;
-        const char* expected;
+    const std::pair<std::array<int, 4>, const char*> cases[] = {
+        {{0, 0, 0, 0}, ""},          {{0, 0, 0, 1}, "1 seconds"}, {{0, 0, 0, 60}, "60 seconds"},
+        {{0, 0, 0, 3600}, "60 minutes"}, {{0, 0, 0, 86400}, "24 hours"}, {{2, 0, 0, 0}, "2 days"},
+        {{0, 0, 2, 0}, "2 minutes"},
+        {{0, 0, 0, 90061}, "1 days, 1 hours, 1 minutes, 1 seconds"},
+        {{1, 1, 1, 1}, "1 days, 1 hours, 1 minutes, 1 seconds"},
     };
-    const Case cases[] = {
-        {0, 0, 0, 0, ""},
-        {0, 0, 0, 1, "1 seconds"},
-        {0, 0, 0, 60, "60 seconds"},
-        {0, 0, 0, 3600, "60 minutes"},
-        {0, 0, 0, 86400, "24 hours"},
-        {0, 0, 0, 90061, "1 days, 1 hours, 1 minutes, 1 seconds"},
-        {1, 1, 1, 1, "1 days, 1 hours, 1 minutes, 1 seconds"},
-        {2, 0, 0, 0, "2 days"},
-        {0, 0, 2, 0, "2 minutes"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FormatTimeSpan(c.d, c.h, c.m, c.s), c.expected);
+    for (const auto& [dhms, expected] : cases)
+        EXPECT_EQ(FormatTimeSpan(dhms[0], dhms[1], dhms[2], dhms[3]), expected) << dhms[3];
 }
 
 TEST(FormatDateTime, WritesIsoFormAndLeavesOutMidnight) {

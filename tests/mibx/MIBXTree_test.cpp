@@ -131,13 +131,9 @@ TEST_F(MIBXTreeTest, FileProblemsAreShownAndWhatLoadedBeforeStays) {
         const auto before = toolkit.Messages().size();
         tree.setMIBXFilename(path);
         EXPECT_EQ(fileNodes(), c.objects) << c.name;
-        const auto after = messages();
-        if (c.message.empty()) {
-            EXPECT_EQ(after.size(), before) << c.name;
-        } else {
-            ASSERT_EQ(after.size(), before + 1) << c.name;
-            EXPECT_EQ(after.back(), path + c.message) << c.name;
-        }
+        const auto shown = messages();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + before, shown.end()),
+                  c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{path + c.message});
         EXPECT_GE(tree.Tree.FindRow("O:1.3.6"), 0) << c.name << ": the database nodes stay";
     }
 

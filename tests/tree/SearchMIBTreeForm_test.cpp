@@ -38,6 +38,7 @@ protected:
     SearchMIBTreeForm form{toolkit};
 };
 
+using Rows = std::vector<std::string>;
 const std::string kSysDescr = "SNMPv2-MIB\tsysDescr\t1.3.6.1.2.1.1.1";
 const std::string kAdminStatus = "IF-MIB\tifAdminStatus\t1.3.6.1.2.1.2.2.1.7";
 const std::string kQuoted = "O'REILLY\"MIB\to'brien\"s\t1.3.6.1.4.1.9999.1.2.3.4";
@@ -108,10 +109,8 @@ TEST_F(SearchTest, FiveHundredHitsEndWithTheLimitLine) {
     const auto hits = search(SearchByName, "bulk*");
     ASSERT_EQ(hits.size(), 502u);
     EXPECT_EQ(form.HitCount(), 500);
-    EXPECT_EQ(hits[0], "BULK-MIB\tbulk001\t1.3.6.1.4.1.7777.1");
     EXPECT_EQ(hits[499], "BULK-MIB\tbulk500\t1.3.6.1.4.1.7777.500");
-    EXPECT_EQ(hits[500], "");
-    EXPECT_EQ(hits[501], "   Only first 500 matches shown ...");
+    EXPECT_EQ(Rows(hits.end() - 2, hits.end()), (Rows{"", "   Only first 500 matches shown ..."}));
     EXPECT_EQ(search(SearchDescriptions, "bulk", "").size(), 502u) << "the description search has the same limit";
     EXPECT_EQ(search(SearchByName, "bulk0*").size(), 99u) << "no limit line below the limit";
 }
