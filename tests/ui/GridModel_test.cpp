@@ -66,58 +66,61 @@ TEST(GridOutline, AddNodeAppendsAsLastChildAfterTheWholeSubtree) {
 
 TEST(GridOutline, KeysFollowTheirRowsThroughInsertionsAndRemovals) {
     TreeGrid t;
+    const auto find = [&](std::initializer_list<const char*> keys) {
+        std::vector<std::int32_t> rows;
+        for (const char* k : keys) rows.push_back(t.g.FindRow(k));
+        return rows;
+    };
     t.g.RemoveItem(t.a1x);
-    EXPECT_EQ(t.g.FindRow("O:a1x"), -1);
-    EXPECT_EQ(t.g.FindRow("O:a2"), 3);
-    EXPECT_EQ(t.g.FindRow("O:b"), 4);
+    EXPECT_EQ(find({"O:a1x", "O:a2", "O:b"}), (std::vector{-1, 3, 4}));
     t.g.AddItem("top\tx", 1);
-    EXPECT_EQ(t.g.FindRow("O:a"), 2);
-    EXPECT_EQ(t.g.FindRow("O:b"), 5);
-    EXPECT_EQ(t.g.getTextMatrix(1, 1), "x");
+    EXPECT_EQ(find({"O:a", "O:b"}), (std::vector{2, 5}));
     t.g.setRowKey(5, "O:renamed");
-    EXPECT_EQ(t.g.FindRow("O:b"), -1);
-    EXPECT_EQ(t.g.FindRow("O:renamed"), 5);
+    EXPECT_EQ(find({"O:b", "O:renamed"}), (std::vector{-1, 5}));
     t.g.setRows(3);
-    EXPECT_EQ(t.g.FindRow("O:renamed"), -1);
-    EXPECT_EQ(t.g.FindRow(""), -1) << "rows without a key are not found by the empty key";
+    EXPECT_EQ(find({"O:renamed", ""}), (std::vector{-1, -1})) << "keyless rows are not found by the empty key";
 }
 
 TEST(GridOutline, CollapsedNodesHideTheirDescendantsOnlyAndOutlineCollapsesByLevel) {
     TreeGrid t;
+    using Flags = std::vector<bool>;
+    const auto each = [&](auto property) {  // over a, a1, a1x, a2, b
+        Flags out;
+        for (const auto row : {t.a, t.a1, t.a1x, t.a2, t.b}) out.push_back((t.g.*property)(row));
+        return out;
+    };
     t.g.setIsCollapsed(t.a1, true);
-    EXPECT_TRUE(t.g.IsRowVisible(t.a1));
-    EXPECT_FALSE(t.g.IsRowVisible(t.a1x));
-    EXPECT_TRUE(t.g.IsRowVisible(t.a2));
+    EXPECT_EQ(each(&GridModel::IsRowVisible), (Flags{1, 1, 0, 1, 1}));
     t.g.setIsCollapsed(t.a1, false);
     t.g.setIsCollapsed(t.a, true);
-    EXPECT_FALSE(t.g.IsRowVisible(t.a1x)) << "an expanded node under a collapsed one stays hidden";
-    EXPECT_TRUE(t.g.IsRowVisible(t.b));
+    EXPECT_EQ(each(&GridModel::IsRowVisible), (Flags{1, 0, 0, 0, 1})) << "expanded a1 under collapsed a stays hidden";
     t.g.setRowHidden(t.b, true);
     EXPECT_FALSE(t.g.IsRowVisible(t.b));
 
-    // Outline collapses the nodes with children at and below a level, raising no events.
+    // Outline collapses the nodes with children at and below a level, raising no events;
+    // a node without children keeps its state.
     t.g.setIsCollapsed(t.a, false);
     int events = 0;
     auto s = t.g.BeforeCollapse.subscribe([&](std::int32_t, std::int16_t, bool&) { ++events; });
     t.g.Outline(1);
-    EXPECT_FALSE(t.g.getIsCollapsed(t.a));
-    EXPECT_TRUE(t.g.getIsCollapsed(t.a1));
-    EXPECT_FALSE(t.g.getIsCollapsed(t.a2)) << "a node without children keeps its state";
+    EXPECT_EQ(each(&GridModel::getIsCollapsed), (Flags{0, 1, 0, 0, 0}));
     t.g.Outline(0);
-    EXPECT_TRUE(t.g.getIsCollapsed(t.a));
+    EXPECT_EQ(each(&GridModel::getIsCollapsed), (Flags{1, 1, 0, 0, 0}));
     t.g.Outline(-1);
-    EXPECT_FALSE(t.g.getIsCollapsed(t.a));
-    EXPECT_FALSE(t.g.getIsCollapsed(t.a1));
+    EXPECT_EQ(each(&GridModel::getIsCollapsed), (Flags{0, 0, 0, 0, 0}));
     EXPECT_EQ(events, 0);
 }
 
-TEST(GridOutline, ToggleRaisesBeforeAndAfterAndMayBeCancelled) {
+TEST(GridOutline, ToggleRaisesBeforeAndAfterMayBeCancelledAndFollowsANodeLoadedMeanwhile) {
     TreeGrid t;
-    std::vector<std::pair<std::int32_t, std::int16_t>> before, after;
-    bool cancel = false;
+    using P = std::pair<std::int32_t, std::int16_t>;
+    std::vector<P> before, after;
+    bool cancel = false, load = false;
     auto s1 = t.g.BeforeCollapse.subscribe([&](std::int32_t row, std::int16_t state, bool& c) {
         before.emplace_back(row, state);
         c = cancel;
+        // A lazily loaded node: a placeholder row above it goes, children come.
+        if (load && state == OutlineExpanded) t.g.RemoveItem(t.g.FindRow("O:a1x")), t.g.AddNode(row - 1, "b1", "O:b1");
     });
     auto s2 = t.g.AfterCollapse.subscribe([&](std::int32_t row, std::int16_t state) { after.emplace_back(row, state); });
     t.g.ToggleNode(t.a1);
@@ -127,27 +130,16 @@ TEST(GridOutline, ToggleRaisesBeforeAndAfterAndMayBeCancelled) {
     cancel = true;
     t.g.ToggleNode(t.a1);
     EXPECT_FALSE(t.g.getIsCollapsed(t.a1)) << "cancelled";
-    using P = std::pair<std::int32_t, std::int16_t>;
     EXPECT_EQ(before, (std::vector<P>{{t.a1, OutlineCollapsed}, {t.a1, OutlineExpanded}, {t.a1, OutlineCollapsed}}));
     EXPECT_EQ(after, (std::vector<P>{{t.a1, OutlineCollapsed}, {t.a1, OutlineExpanded}}));
-}
 
-TEST(GridOutline, ANodeLoadedInsideItsBeforeCollapseHandlerIsFoundAgain) {
-    // A lazily loaded tree: the handler removes a placeholder row above the
-    // node and adds children, then the node is marked expanded.
-    TreeGrid t;
+    cancel = false, load = true;
     t.g.setIsCollapsed(t.b, true);
-    auto s = t.g.BeforeCollapse.subscribe([&](std::int32_t row, std::int16_t state, bool&) {
-        if (state != OutlineExpanded) return;
-        t.g.RemoveItem(t.g.FindRow("O:a1x"));
-        t.g.AddNode(row - 1, "b1", "O:b1");
-    });
-    std::int32_t afterRow = -1;
-    auto s2 = t.g.AfterCollapse.subscribe([&](std::int32_t row, std::int16_t) { afterRow = row; });
     t.g.ToggleNode(t.b);
-    EXPECT_EQ(afterRow, t.g.FindRow("O:b"));
-    EXPECT_FALSE(t.g.getIsCollapsed(t.g.FindRow("O:b")));
-    EXPECT_EQ(t.g.ParentRow(t.g.FindRow("O:b1")), t.g.FindRow("O:b"));
+    const auto b = t.g.FindRow("O:b");
+    EXPECT_EQ(after.back(), (P{b, OutlineExpanded})) << "the node's row after loading";
+    EXPECT_FALSE(t.g.getIsCollapsed(b));
+    EXPECT_EQ(t.g.ParentRow(t.g.FindRow("O:b1")), b);
 }
 
 struct FlatGrid {
@@ -236,7 +228,7 @@ TEST(GridSort, AnInconsistentComparisonNeitherCrashesNorLosesRows) {
     EXPECT_EQ(sorted, items);
 }
 
-TEST(GridSort, EventsAndBracketsAroundASortAndCancelling) {
+TEST(GridSort, EventsBracketASortBeforeSortMayCancelAndHeaderClicksAlternate) {
     FlatGrid f({"b", "a"});
     std::vector<std::string> log;
     auto s1 = f.g.OperationStarted.subscribe([&] { log.push_back("start"); });
@@ -251,18 +243,15 @@ TEST(GridSort, EventsAndBracketsAroundASortAndCancelling) {
     f.sortAll(0, SortStringDescending);
     EXPECT_EQ(f.column(0), (std::vector<std::string>{"a", "b"})) << "cancelled";
     EXPECT_EQ(log, (std::vector<std::string>{"start", "before 7", "after 7", "end", "start", "before 8", "end"}));
-}
 
-TEST(GridSort, HeaderClicksAlternateUnlessTheColumnHasASortSetting) {
-    FlatGrid f({"b", "c", "a"});
-    f.g.UserSortByHeader(0);
-    EXPECT_EQ(f.column(0), (std::vector<std::string>{"a", "b", "c"}));
-    f.g.UserSortByHeader(0);
-    EXPECT_EQ(f.column(0), (std::vector<std::string>{"c", "b", "a"}));
-    f.g.setColSort(0, SortStringAscending);
-    f.g.UserSortByHeader(0);
-    f.g.UserSortByHeader(0);
-    EXPECT_EQ(f.column(0), (std::vector<std::string>{"a", "b", "c"}));
+    FlatGrid h({"b", "c", "a"});
+    h.g.UserSortByHeader(0);
+    EXPECT_EQ(h.column(0), (std::vector<std::string>{"a", "b", "c"}));
+    h.g.UserSortByHeader(0);
+    EXPECT_EQ(h.column(0), (std::vector<std::string>{"c", "b", "a"}));
+    h.g.setColSort(0, SortStringAscending);
+    h.g.UserSortByHeader(0), h.g.UserSortByHeader(0);
+    EXPECT_EQ(h.column(0), (std::vector<std::string>{"a", "b", "c"})) << "unless the column has a sort setting";
 }
 
 TEST(GridSelection, CurrentCellSelectionAndClipAsRowsComeAndGo) {
@@ -319,19 +308,16 @@ TEST(GridCells, CellPropertiesOverABlockAndSubscriptErrorsOutOfRange) {
 }
 
 TEST(GridColumns, MovedColumnsTakeTheirCellsAndSettings) {
-    GridModel g;
-    g.setCols(3);
-    g.AddItem("a\tb\tc");
-    g.setColKey(0, "first");
-    g.setColData(0, Variant(7));
-    std::vector<std::pair<std::int32_t, std::int32_t>> moved;
-    auto s = g.AfterMoveColumn.subscribe([&](std::int32_t c, std::int32_t p) { moved.emplace_back(c, p); });
-    g.UserMoveColumn(0, 2);
-    EXPECT_EQ(g.getTextMatrix(0, 0), "b");
-    EXPECT_EQ(g.getTextMatrix(0, 2), "a");
-    EXPECT_EQ(g.ColIndex("first"), 2);
-    EXPECT_EQ(g.getColData(2), Variant(7));
-    EXPECT_EQ(moved, (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 2}}));
+    FlatGrid f({"a"});
+    f.g.setColKey(0, "first");
+    f.g.setColData(0, Variant(7));
+    std::vector<std::int32_t> moved;
+    auto s = f.g.AfterMoveColumn.subscribe([&](std::int32_t c, std::int32_t p) { moved = {c, p}; });
+    f.g.UserMoveColumn(0, 1);
+    EXPECT_EQ(f.column(1), std::vector<std::string>{"a"});
+    EXPECT_EQ(f.g.ColIndex("first"), 1);
+    EXPECT_EQ(f.g.getColData(1), Variant(7));
+    EXPECT_EQ(moved, (std::vector<std::int32_t>{0, 1}));
 }
 
 TEST(GridColumns, AutoSizeMeasuresWithTheFontMetrics) {
@@ -385,27 +371,18 @@ TEST(GridEdit, BeforeStartAndAfterEditWithADropDownList) {
 }
 
 TEST(GridInput, HandlersMayChangeByReferenceArguments) {
-    GridModel g;
-    g.setCols(1);
-    g.setRows(2);
-    auto s1 = g.KeyPress.subscribe([](std::int16_t& key) {
-        if (key == AsciiReturn) key = 0;
-    });
-    auto s2 = g.KeyDown.subscribe([](std::int16_t& code, std::int16_t& shift) {
-        if (shift & CtrlMask) code = 0;
-    });
+    FlatGrid f({"a"});
+    auto s1 = f.g.KeyPress.subscribe([](std::int16_t& key) { key = key == AsciiReturn ? 0 : key; });
+    auto s2 = f.g.KeyDown.subscribe([](std::int16_t& code, std::int16_t& s) { code = s & CtrlMask ? 0 : code; });
     float seenX = 0;
-    auto s3 = g.MouseDown.subscribe([&](std::int16_t& button, std::int16_t&, float& x, float&) {
-        if (button == RightButton) seenX = x;
-    });
-    EXPECT_EQ(g.UserKeyPress(AsciiReturn), 0);
-    EXPECT_EQ(g.UserKeyPress('a'), 'a');
-    EXPECT_EQ(g.UserKeyDown(KeyC, CtrlMask), 0);
-    EXPECT_EQ(g.UserKeyDown(KeyC, 0), KeyC);
-    g.UserMouseDown(RightButton, 0, 150.f, 20.f, 1, 0);
+    auto s3 = f.g.MouseDown.subscribe([&](std::int16_t&, std::int16_t&, float& x, float&) { seenX = x; });
+    EXPECT_EQ(f.g.UserKeyPress(AsciiReturn), 0);
+    EXPECT_EQ(f.g.UserKeyPress('a'), 'a');
+    EXPECT_EQ(f.g.UserKeyDown(KeyC, CtrlMask), 0);
+    EXPECT_EQ(f.g.UserKeyDown(KeyC, 0), KeyC);
+    f.g.UserMouseDown(RightButton, 0, 150.f, 20.f, 1, 1);
     EXPECT_EQ(seenX, 150.f);
-    EXPECT_EQ(g.getMouseRow(), 1);
-    EXPECT_EQ(g.getMouseCol(), 0);
+    EXPECT_EQ(std::pair(f.g.getMouseRow(), f.g.getMouseCol()), std::pair(1, 1));
 }
 
 // A view's record of notifications, with the row count it saw at each.
