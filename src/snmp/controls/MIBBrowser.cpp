@@ -5,6 +5,7 @@
 
 #include "internal/Answers.h"
 #include "internal/ValueCells.h"
+#include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/OID.h"
 #include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/tree/OIDDetailsForm.h"

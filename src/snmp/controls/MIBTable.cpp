@@ -7,6 +7,7 @@
 
 #include "internal/Answers.h"
 #include "internal/ValueCells.h"
+#include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/snmp/Settings.h"
 #include "qlmib/ui/Toolkit.h"

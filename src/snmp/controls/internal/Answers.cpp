@@ -24,12 +24,6 @@ bool EndsWalk(long errorCode) {
            errorCode == snmp::ENGINE_ERROR_STATUS + 2;  // SNMPv1's noSuchName past the last object
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::vector<std::string> SplitAtCommas(std::string_view text) {
     std::vector<std::string> parts;
     size_t start = 0;

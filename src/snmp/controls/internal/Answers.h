@@ -1,6 +1,6 @@
 #pragma once
 // The texts that the live controls read their answers and requests by: OIDs
-// under a root, request tags, the codes that end a walk, lists and blanks.
+// under a root, request tags, the codes that end a walk, and lists.
 
 #include <cstdint>
 #include <string>
@@ -18,9 +18,6 @@ std::int32_t TagRow(std::string_view tag);
 // An answer code that means the agent's MIB view ends there (or that the walk
 // would loop): the walk stops without a row or cell for it.
 bool EndsWalk(long errorCode);
-
-// The text without blanks around it.
-std::string_view TrimBlanks(std::string_view text);
 
 // The parts of a text between commas ("" gives one empty part).
 std::vector<std::string> SplitAtCommas(std::string_view text);

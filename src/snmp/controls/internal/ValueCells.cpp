@@ -1,6 +1,6 @@
 #include "ValueCells.h"
 
-#include "Answers.h"
+#include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/OID.h"
 #include "qlmib/mibdata/Parser.h"
 #include "qlmib/mibdata/Vocabulary.h"
