@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include <system_error>
 
 #include "internal/Renderers.h"
+#include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/ui/Rtf.h"
 #include "qlmib/ui/Toolkit.h"
 
@@ -41,12 +41,6 @@ const MethodList kSendTo = {
     {"SaveToFolder", "Documents (save a copy)"},
     {"OpenWith", "Application (open with the default program)"},
 };
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool isTextKind(ExportKind kind) {
     return kind == ExportKind::RTF || kind == ExportKind::Text || kind == ExportKind::TextFile;
@@ -131,11 +125,11 @@ MethodList BuiltinExportEngine::ExportMethods(std::optional<long> objectType) {
 }
 
 std::string BuiltinExportEngine::MethodName(std::string_view method) {
-    const std::string key = upper(method);
+    const std::string key = UpperAscii(method);
     for (const auto& m : kMethods)
         if (m.key == key) return std::string(m.name);
     for (const auto& target : kSendTo)
-        if (upper(target.Key) == key) return target.Name;
+        if (UpperAscii(target.Key) == key) return target.Name;
     return {};
 }
 
@@ -157,8 +151,8 @@ bool BuiltinExportEngine::Export(ExportKind kind, const ExportObject& object, st
                                  const std::string& libraryFolder) {
     lastError_.clear();
     target_.clear();
-    std::string key = upper(method);
-    if (key.empty()) key = upper(text("FileFormat"));
+    std::string key = UpperAscii(method);
+    if (key.empty()) key = UpperAscii(text("FileFormat"));
     if (key.empty()) key = kind == ExportKind::Table ? "CSV" : (isTextKind(kind) ? "TXT" : "IMAGE");
 
     // The object's content.
@@ -263,7 +257,7 @@ bool BuiltinExportEngine::SendTo(const std::string& filename, std::string_view s
     lastError_.clear();
     std::error_code ec;
     if (!fs::is_regular_file(filename, ec)) return fail("There is no file " + filename + ".");
-    const std::string target = upper(sendToMethod);
+    const std::string target = UpperAscii(sendToMethod);
     if (target == "SAVETOFOLDER") {
         fs::path folder = text("InitDir");
         if (folder.empty()) folder = documentsFolder();

@@ -1,10 +1,10 @@
 #include "ExportEngine.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 
 #include "qlmib/mibdata/Globals.h"
+#include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/mibdata/Version.h"
 #include "qlmib/ui/ImageList.h"
 #include "qlmib/ui/Menu.h"
@@ -15,14 +15,6 @@ namespace {
 
 constexpr std::string_view kPrinter = "PRINTER";
 constexpr std::string_view kPreview = "PREVIEW";
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b) { return upper(a) == upper(b); }
 
 // Runs the reset at the end of an engine call, however the call ends.
 class ResetAtEnd {
@@ -113,7 +105,7 @@ bool ExportEngine::exportAndSend(ExportKind kind, const ExportObject& object, lo
     ResetAtEnd reset(*this);
     if (targetFilename_.empty()) targetFilename_ = InstallFolder() + "/Export";
     const std::string method = BestExportMethod(objectType, sendToMethod);
-    if (equalNoCase(sendToMethod, "MailContent")) {
+    if (EqualsNoCase(sendToMethod, "MailContent")) {
         fileFormat_ = "MHTML";
         selectMethod_ = false;
     } else {
@@ -130,7 +122,7 @@ bool ExportEngine::exportAndSendDocument(ExportKind kind, const ExportObject& ob
     ResetAtEnd reset(*this);
     if (targetFilename_.empty()) targetFilename_ = InstallFolder() + "/Export";
     selectMethod_ = skipFilenameSelection_ = quiet_ = true;
-    if (upper(sendToMethod).find(".MAPIMAIL") != std::string::npos && equalNoCase(fileFormat_, "HTML"))
+    if (UpperAscii(sendToMethod).find(".MAPIMAIL") != std::string::npos && EqualsNoCase(fileFormat_, "HTML"))
         fileFormat_ = "MHTML";
     // Without a method of its own the engine exports in FileFormat.
     const std::string method = fileFormat_;
@@ -263,7 +255,7 @@ void ExportEngine::LoadSendToMenu(ui::Menu& MenuItem, const ui::ImageList* Paren
         for (auto at = caption.find("Microsoft "); at != std::string::npos; at = caption.find("Microsoft "))
             caption.erase(at, 10);
         caption = caption.substr(0, caption.find(' '));
-        const std::string file = upper(FileNameOf(target.Key, false));
+        const std::string file = UpperAscii(FileNameOf(target.Key, false));
         const bool group = file == "MAILCONTENT" || file == "MYDOCUMENTS" || file == "EXCEL.EXE";
         const bool hasImage = Parent && Parent->Exists(target.Key);
         MenuItem.Add(caption, std::string(Prefix) + target.Key, hasImage ? target.Key : std::string(), group);

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "qlmib/mibdata/CommonFunctions.h"
+
 namespace qlmib::exporter {
 namespace {
 
@@ -12,12 +14,6 @@ std::vector<std::int32_t> visibleRows(const ui::GridModel& table) {
     for (std::int32_t r = 0; r < table.getRows(); ++r)
         if (table.IsRowVisible(r)) rows.push_back(r);
     return rows;
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
 }
 
 std::string csvField(const std::string& text) {
@@ -43,7 +39,7 @@ std::string css(const ui::TextFormat& f) {
 
 std::vector<std::int32_t> ExportedColumns(const ui::GridModel& table, std::string_view columnList) {
     std::vector<std::int32_t> columns;
-    if (trim(columnList).empty()) {
+    if (TrimBlanks(columnList).empty()) {
         for (std::int32_t c = 0; c < table.getCols(); ++c)
             if (!table.getColHidden(c)) columns.push_back(c);
         return columns;
@@ -51,7 +47,7 @@ std::vector<std::int32_t> ExportedColumns(const ui::GridModel& table, std::strin
     size_t start = 0;
     while (start <= columnList.size()) {
         const size_t comma = columnList.find(',', start);
-        const auto item = trim(columnList.substr(start, comma == std::string_view::npos ? std::string_view::npos
+        const auto item = TrimBlanks(columnList.substr(start, comma == std::string_view::npos ? std::string_view::npos
                                                                                          : comma - start));
         std::int32_t column = table.ColIndex(item);
         if (column < 0) {
