@@ -3,6 +3,7 @@
 // MIBTreeCommon: what MIBTree and SingleMIBTree answer alike. They differ in
 // how they fill the tree (Refresh) and load the path to an OID (loadPath).
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,14 @@ protected:
     std::string CommonOIDDetails(const OID& oid) override;
     // Loads the nodes on the way to the OID that are not in the grid yet.
     virtual void loadPath(const std::string& oid) = 0;
+    // Loads the children of the OID's node (only the child numbered `index`
+    // when it is above 0) and opens it. A node not in the grid yet is reached
+    // through its ancestors, each loading all its children (`wholeLevels`) or
+    // only the one on the way.
+    void expandNode(const std::string& oid, std::int32_t index, bool wholeLevels);
+
+private:
+    void expandLevel(const std::string& oid, std::int32_t index, bool wholeLevels);
 };
 
 }  // namespace qlmib

@@ -47,30 +47,7 @@ void MIBTree::Refresh() {
     });
 }
 
-void MIBTree::ExpandOID(const std::string& oid) {
-    IgnoringErrors([&] {
-        ReadBatch batch(SharedDatabase());
-        expand(oid);
-    });
-}
-
-void MIBTree::expand(const std::string& oid) {
-    auto row = Tree.FindRow("O:" + oid);
-    if (row < 0) {
-        if (oid.find('.') == std::string::npos) return;
-        expand(parentOf(oid));
-        row = Tree.FindRow("O:" + oid);
-        if (row < 0) return;  // not in the database
-    }
-    Tree.setIsCollapsed(row, false);
-    std::vector<TreeNodeRecord> children;
-    const bool read = IgnoringErrors([&] {
-        auto query = SharedDatabase().query(Query::TreePrimaryChildren);
-        query.bind(1, oid);
-        children = readChildRows(query);
-    });
-    if (read) addChildren(oid, children);
-}
+void MIBTree::ExpandOID(const std::string& oid) { expandNode(oid, 0, true); }
 
 bool MIBTree::parentIsTable(const std::string& parentOID) {
     if (parentOID != parentOID_) {

@@ -37,7 +37,6 @@ private:
     void showCurrentRow(const std::string& key) override;
     void dressNode(std::int32_t row, const TreeNodeRecord& record) override;
     void loadChildren(std::int32_t row) override;
-    void expand(const std::string& oid);
     bool parentIsTable(const std::string& parentOID);
 
     OID parent_;  // the parent of the nodes being added, loaded once per run of siblings

@@ -101,33 +101,7 @@ void SingleMIBTree::Refresh() {
     currentRowChanged();
 }
 
-void SingleMIBTree::ExpandOID(const std::string& oid, std::int32_t Index) {
-    IgnoringErrors([&] {
-        ReadBatch batch(SharedDatabase());
-        expand(oid, Index);
-    });
-}
-
-void SingleMIBTree::expand(const std::string& oid, std::int32_t index) {
-    auto row = Tree.FindRow("O:" + oid);
-    if (row < 0) {
-        // Only the branch that leads to the OID: its own number under its parent.
-        const auto dot = oid.rfind('.');
-        if (dot == std::string::npos) return;
-        expand(oid.substr(0, dot), OID::OIDIndex(oid));
-        row = Tree.FindRow("O:" + oid);
-        if (row < 0) return;
-    }
-    Tree.setIsCollapsed(row, false);
-    std::vector<TreeNodeRecord> children;
-    const bool read = IgnoringErrors([&] {
-        auto query = SharedDatabase().query(index > 0 ? Query::TreePrimaryChild : Query::TreePrimaryChildren);
-        query.bind(1, oid);
-        if (index > 0) query.bind(2, index);
-        children = readChildRows(query);
-    });
-    if (read) addChildren(oid, children);
-}
+void SingleMIBTree::ExpandOID(const std::string& oid, std::int32_t Index) { expandNode(oid, Index, false); }
 
 void SingleMIBTree::dressNode(std::int32_t row, const TreeNodeRecord& record) {
     // An entry's syntax is named after it; ancestors from other modules are grey.

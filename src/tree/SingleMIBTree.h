@@ -68,7 +68,6 @@ private:
     void loadPath(const std::string& oid) override { ExpandOID(oid, 0); }
     void showCurrentRow(const std::string& key) override;
     void dressNode(std::int32_t row, const TreeNodeRecord& record) override;
-    void expand(const std::string& oid, std::int32_t index);
     std::string loadingCaption() const;
 
     std::string module_;
