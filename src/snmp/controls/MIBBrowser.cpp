@@ -337,20 +337,9 @@ void MIBBrowser::EndBusy() {
 // ---- Details
 
 void MIBBrowser::PopupOIDDetails(const std::string& oid) {
-    const auto row = grid_.getRow();
-    const std::string target = oid.empty() && row >= 0 ? rowOID(row) : oid;
+    const std::string target = oid.empty() ? getSelectedOID() : oid;
     if (target.empty()) return;
-    std::string raw, parsed;
-    for (std::int32_t c = 0; row >= 0 && c < grid_.getCols(); ++c) {
-        const auto field = fieldAt(c);
-        if (field == FieldRawValue) {
-            raw = grid_.getTextMatrix(row, c);
-        } else if (field == FieldValue) {
-            parsed = grid_.getTextMatrix(row, c);
-            raw = grid_.getCellData(row, c).toString();
-        }
-    }
-    OIDDetailsForm::Open(toolkit_).ShowOIDDetails(target, raw, parsed);
+    OIDDetailsForm::Open(toolkit_).ShowOIDDetails(target, getSelectedRawValue(), getSelectedParsedValue());
 }
 
 }  // namespace qlmib
