@@ -36,8 +36,7 @@ ExportEngine::ExportEngine(ui::Toolkit& toolkit) : toolkit_(toolkit) { Reset(); 
 
 void ExportEngine::Reset() {
     programName_ = kLibraryDescription;
-    programVersion_ = std::to_string(kLibraryVersionMajor) + "." + std::to_string(kLibraryVersionMinor) + "." +
-                      std::to_string(kLibraryVersionRevision);
+    programVersion_ = kLibraryVersion;
     title_.clear(), subTitle_.clear(), paragraph_.clear(), footer_.clear();
     orientation_ = 1;
     imageHeight_ = 400;

@@ -17,8 +17,7 @@ const std::string& group() {
 }
 
 std::string defaultICMPData() {
-    return std::string("Quellon.Net ") + kLibraryDescription + " version " + std::to_string(kLibraryVersionMajor) +
-           "." + std::to_string(kLibraryVersionMinor) + "." + std::to_string(kLibraryVersionRevision);
+    return std::string("Quellon.Net ") + kLibraryDescription + " version " + kLibraryVersion;
 }
 
 std::string storedText(const SettingValue& value) {

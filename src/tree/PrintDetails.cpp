@@ -6,10 +6,7 @@
 
 namespace qlmib {
 
-std::string ProgramVersionText() {
-    return "Version " + std::to_string(kLibraryVersionMajor) + "." + std::to_string(kLibraryVersionMinor) + "." +
-           std::to_string(kLibraryVersionRevision);
-}
+std::string ProgramVersionText() { return std::string("Version ") + kLibraryVersion; }
 
 bool PrintDetails(ui::Toolkit& toolkit, const std::string& rtf, const std::string& title) {
     ui::BusyPointer busy(toolkit);
