@@ -3,6 +3,7 @@
 #include "internal/AnswerLookups.h"
 #include "qlmib/mibdata/Globals.h"
 #include "qlmib/mibdata/OID.h"
+#include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/snmp/NetSnmpEngine.h"
 #include "qlmib/snmp/Settings.h"
 #include "qlmib/ui/Toolkit.h"
@@ -235,6 +236,7 @@ void LiveControl::PrepareGrid(std::int32_t fixedCols, ui::ExplorerBarSettings ex
     grid_.setSelectionMode(ui::SelectionFree);
     grid_.setExplorerBar(explorerBar);
     grid_.setEditable(ui::EditableKeyboardMouse);
+    grid_.setRowHeight(0, RoundToInt32(1.2 * grid_.fontMetrics().TextHeight(grid_.getFont())));
 }
 
 }  // namespace qlmib

@@ -145,8 +145,8 @@ protected:
 
     // As object.setOID(oid), cheaper for the next instance of the same object.
     void PointAt(OID& object, const std::string& oid);
-    // The grid's look that both controls share: one header row, Arial, free
-    // selection, editing by keyboard and mouse.
+    // The grid's look that both controls share: one header row, 1.2 lines
+    // high (row 0 must exist), Arial, free selection, editing by keyboard and mouse.
     void PrepareGrid(std::int32_t fixedCols, ui::ExplorerBarSettings explorerBar);
     // The value parser's text (the raw value when it cannot be parsed).
     std::string ParsedValue(const OID& object, std::string_view value, std::string_view hexValue);

@@ -143,7 +143,6 @@ void MIBBrowser::SetupTable() {
     grid_.setCols(count);
     PrepareGrid(0, ui::ExplorerBarMove);
     const auto& metrics = grid_.fontMetrics();
-    grid_.setRowHeight(0, RoundToInt32(1.2 * metrics.TextHeight(grid_.getFont())));
     for (std::int32_t c = 0; c < count; ++c) {
         const std::string& identifier = columns_[static_cast<size_t>(c)];
         grid_.setColData(c, identifier);

@@ -143,7 +143,6 @@ void MIBTable::SetupTable() {
     }
     const auto& metrics = grid_.fontMetrics();
     grid_.setColWidth(0, metrics.TextWidth(textOfX(kIndexWidthInX), grid_.getFont()));
-    grid_.setRowHeight(0, RoundToInt32(1.2 * metrics.TextHeight(grid_.getFont())));
     std::string value = "Index", header = "Index";
     CustomHeaderFormating(0, value, header);
     grid_.setTextMatrix(0, 0, header);
