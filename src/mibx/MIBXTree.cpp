@@ -74,7 +74,7 @@ std::int32_t MIBXTree::FindNodeIndex(const std::string& oid) {
     const auto dot = oid.rfind('.');
     if (dot == std::string::npos) return -1;
     const auto parent = oid.substr(0, dot);
-    if (Tree.FindRow("O:" + parent) < 0 && FindNodeIndex(parent) < 0) return -1;
+    if (FindNodeIndex(parent) < 0) return -1;
     IgnoringErrors([&] {
         auto query = SharedDatabase().query(Query::TreeByOID);
         query.bind(1, oid);
