@@ -45,8 +45,6 @@ std::string numericOID(std::string_view argument) {
     return object.getOID();
 }
 
-LiveHost::LiveHost() { toolkit_.EchoMessagesTo(&std::cerr); }
-
 void LiveHost::configure(LiveControl& control, const AgentOptions& options) {
     control.setIP(options.agent);
     control.setTarget(options.agent);
@@ -79,7 +77,7 @@ bool LiveHost::run(LiveControl& control, const std::function<void()>& start) {
             const std::vector<std::string>&, const std::vector<std::string>&) { noteFailure(); });
     start();
     if (!began) return false;
-    toolkit_.eventLoop().runUntil([&] { return !active; });
+    toolkit().eventLoop().runUntil([&] { return !active; });
     return true;
 }
 

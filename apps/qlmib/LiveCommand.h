@@ -11,8 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include <qlmib/tree/ToolkitHooks.h>
-#include <qlmib/ui/HeadlessToolkit.h>
+#include "HeadlessHost.h"
 
 namespace qlmib {
 class LiveControl;
@@ -50,9 +49,7 @@ std::string numericOID(std::string_view argument);
 // The headless toolkit of one command, its message boxes written to standard error.
 class LiveHost {
 public:
-    LiveHost();
-
-    ui::HeadlessToolkit& toolkit() { return toolkit_; }
+    ui::HeadlessToolkit& toolkit() { return host_.toolkit; }
     // Points the control at the agent; -t and -r tune its engine for this run only.
     void configure(LiveControl& control, const AgentOptions& options);
     // Calls `start`, then runs the event loop until the busy state it began has
@@ -65,8 +62,7 @@ public:
     int reportFailure(const AgentOptions& options) const;
 
 private:
-    ui::HeadlessToolkit toolkit_;
-    ToolkitHooks hooks_{toolkit_};
+    HeadlessHost host_;
     std::string failure_;
 };
 

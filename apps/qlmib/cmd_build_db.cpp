@@ -19,7 +19,7 @@ struct BuildArguments {
 
 int runBuild(const BuildArguments& args) {
     compiler::BuildOptions options;
-    options.output = args.output.empty() ? InstallFolder() + "/MIBs.cfg" : args.output;
+    options.output = args.output.empty() ? DatabasePath() : args.output;
     options.force = args.force;
     options.compile = compiler::CompileOptions{searchFolders(args.searchPath), true};
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include <qlmib/common/Error.h>
+#include <qlmib/mibx/MIBXFile.h>
 
 namespace qlmib::compiler {
 namespace {
@@ -75,7 +76,7 @@ pugi::xml_document mibxDocument(const CompiledModule& module, std::time_t compil
     declaration.append_attribute("version") = "1.0";
     declaration.append_attribute("encoding") = "UTF-8";
     auto root = doc.append_child("MIBX");
-    addText(root, "VERSION", kMibxVersion);
+    addText(root, "VERSION", std::string(kMIBXVersion));
     addText(root, "COMPILED", DateTimeText(compiled));
     auto header = root.append_child("MODULE");
     addText(header, "NAME", module.name);

@@ -11,8 +11,6 @@
 
 namespace qlmib::compiler {
 
-inline constexpr const char* kMibxVersion = "Quellon.Net MIB-X 1.0";
-
 // The document as UTF-8 text; `compiled` becomes COMPILED (as UTC).
 std::string MibxText(const CompiledModule& module, std::time_t compiled);
 

@@ -4,10 +4,7 @@
 
 namespace qlmib {
 
-Database& Application::getMIBDatabase() {
-    OpenDatabase();
-    return SharedDatabase();
-}
+Database& Application::getMIBDatabase() { return SharedDatabase(); }
 
 std::string Application::getHelpFile() const { return HostHelpFile(); }
 

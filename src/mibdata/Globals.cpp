@@ -73,9 +73,10 @@ std::string HelpFilePath() { return InstallFolder() + "/Help/Quellon.chm"; }
 std::string HostHelpFile() { return current(helpFile); }
 
 void OpenDatabase() {
-    replace(helpFile, HelpFilePath());
     auto& s = state();
     if (s.db) return;
+    // Set with each connection, not with every object: finding the install folder costs a system call.
+    replace(helpFile, HelpFilePath());
     const std::string path = DatabasePath();
     ++s.opens;
     try {

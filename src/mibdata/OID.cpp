@@ -73,10 +73,14 @@ void OID::setOID(std::string_view text) {
 
 void OID::setInstance(std::string_view suffix) {
     suffix_.assign(suffix);
+    applySuffix();
+}
+
+void OID::applySuffix() {
     oid_ = baseOID_ + suffix_;
     index_ = (!suffix_.empty() && suffix_[0] == '.') ? suffix_.substr(1) : suffix_;
     name_ = baseName_ + suffix_;
-    fullName_ = mib_ + ":" + baseName_ + suffix_;
+    fullName_ = mib_ + ":" + name_;
 }
 
 bool OID::HasPrimaryBelow(std::string_view oid) {
@@ -154,29 +158,18 @@ std::string OID::getLongName() const {
 }
 
 void OID::loadRow(const Statement& row) {
-    // Each column on its own: one that cannot be read keeps its member's value.
-    IgnoringErrors([&] {
-        baseOID_ = columnText(row, TREE_OID);
-        oid_ = baseOID_ + suffix_;
-    });
-    IgnoringErrors([&] {
-        if (!row.isNull(TREE_PARENTOID)) parentOID_ = row.text(TREE_PARENTOID);
-    });
-    index_ = (!suffix_.empty() && suffix_[0] == '.') ? suffix_.substr(1) : suffix_;
-    IgnoringErrors([&] {
-        if (!row.isNull(TREE_MIB)) mib_ = row.text(TREE_MIB);
-    });
-    IgnoringErrors([&] {
-        baseName_ = columnText(row, TREE_NAME);
-        name_ = baseName_ + suffix_;
-        fullName_ = mib_ + ":" + baseName_ + suffix_;
-    });
+    // A null column leaves its member as it was; columnText reads null as "".
     auto integer = [&](int column, std::int32_t& member) {
         if (!row.isNull(column)) member = static_cast<std::int32_t>(row.int64(column));
     };
     auto text = [&](int column, std::string& member) {
         if (!row.isNull(column)) member = row.text(column);
     };
+    baseOID_ = columnText(row, TREE_OID);
+    baseName_ = columnText(row, TREE_NAME);
+    text(TREE_PARENTOID, parentOID_);
+    text(TREE_MIB, mib_);
+    applySuffix();
     integer(TREE_TYPEI, typeCode_);
     text(TREE_TYPES, typeName_);
     text(TREE_DESCRIPTION, description_);

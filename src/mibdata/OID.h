@@ -100,6 +100,8 @@ public:
 
 private:
     void loadRow(const Statement& row);
+    // Derives OID, index, name and full name from the base fields and the suffix.
+    void applySuffix();
 
     std::string oid_, baseOID_, parentOID_, index_, suffix_, mib_;
     std::string fullName_, name_, baseName_, description_;

@@ -1,5 +1,7 @@
 #include "Vocabulary.h"
 
+#include "CommonFunctions.h"
+
 namespace qlmib {
 
 std::string AccessString(std::int32_t access) {
@@ -40,10 +42,7 @@ std::string CamelCaseWords(std::string_view label) {
             flag = true;
         }
     }
-    const auto first = out.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    const auto last = out.find_last_not_of(' ');
-    return out.substr(first, last - first + 1);
+    return std::string(TrimBlanks(out));
 }
 
 }  // namespace qlmib

@@ -26,8 +26,6 @@ std::string_view rootArcs(std::string_view component) {
     return {};
 }
 
-std::string trimmedText(MIBXNode node) { return std::string(TrimXMLSpace(node.text())); }
-
 }  // namespace
 
 ImportMIBX::ImportMIBX() { OpenDatabase(); }
@@ -88,11 +86,11 @@ void ImportMIBX::AddOID(MIBXNode node) {
             // The object is abandoned here: what follows the OID is not read.
             if (!ConvertOID(TrimXMLSpace(child.text()), oid)) return;
         } else if (name == "ACCESS") {
-            access = trimmedText(child);
+            access = child.trimmedText();
         } else if (name == "SYNTAX") {
-            syntax = trimmedText(child);
+            syntax = child.trimmedText();
         } else if (name == "STATUS") {
-            status = trimmedText(child);
+            status = child.trimmedText();
         } else if (name == "DESCRIPTION") {
             description = child.text();
         } else if (name == "ENUMS") {
@@ -147,7 +145,7 @@ void ImportMIBX::AddEnums(const std::string& Name, MIBXNode EnumTree) {
     auto& db = SharedDatabase();
     for (const auto child : EnumTree.children()) {
         const std::string label(child.name());
-        const std::string text = trimmedText(child);
+        const std::string text = child.trimmedText();
         std::int32_t value = 0;
         if (!IgnoringErrors([&] { value = RoundToInt32(LeadingNumber(text)); })) {
             raiseError("Cannot store " + Name + ": the value " + text + " of " + label + " is out of range.");
@@ -203,7 +201,7 @@ void ImportMIBX::AddModule() {
     std::string name, description, contact, organization, lastUpdated(kZeroDate);
     for (const auto child : file_.select("MIBX/MODULE").children()) {
         const auto tag = child.name();
-        if (tag == "NAME") name = trimmedText(child);
+        if (tag == "NAME") name = child.trimmedText();
         else if (tag == "DESCRIPTION") description = child.text();
         else if (tag == "CONTACT") contact = child.text();
         else if (tag == "ORGANIZATION") organization = child.text();

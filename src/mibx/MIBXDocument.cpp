@@ -163,6 +163,8 @@ std::string MIBXNode::text() const {
     return out;
 }
 
+std::string MIBXNode::trimmedText() const { return std::string(TrimXMLSpace(text())); }
+
 bool MIBXNode::hasChildNodes() const { return node_ && pugi::xml_node(node_).first_child(); }
 
 MIBXNode MIBXNode::select(std::string_view path) const {

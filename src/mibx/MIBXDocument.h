@@ -28,6 +28,8 @@ public:
     // An element's text: that of all its descendant text nodes, joined. The
     // value of any other node.
     std::string text() const;
+    // text() without the XML white space around it.
+    std::string trimmedText() const;
     bool hasChildNodes() const;
     // The first element reached by the path ("MODULE/NAME") from this node.
     MIBXNode select(std::string_view path) const;

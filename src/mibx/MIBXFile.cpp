@@ -29,7 +29,7 @@ bool MIBXFile::CheckVersion() {
 bool MIBXFile::CheckModule() {
     const auto name = select("MIBX/MODULE/NAME");
     if (!name) return fail(NotMIBXMessage(filename_));
-    moduleName_ = TrimXMLSpace(name.text());
+    moduleName_ = name.trimmedText();
     tree_ = select("MIBX/TREE");
     if (!tree_) return fail(NotMIBXMessage(filename_));
     return true;

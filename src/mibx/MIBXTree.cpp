@@ -21,8 +21,6 @@ TreeControl::Style mibxStyle() {
     return style;
 }
 
-std::string text(MIBXNode node) { return node ? std::string(TrimXMLSpace(node.text())) : std::string(); }
-
 }  // namespace
 
 MIBXTree::MIBXTree(ui::Toolkit& toolkit) : TreeControl(toolkit, "MIBXTree", mibxStyle()) {}
@@ -74,7 +72,7 @@ std::int32_t MIBXTree::FindNodeIndex(const std::string& oid) {
     const auto dot = oid.rfind('.');
     if (dot == std::string::npos) return -1;
     const auto parent = oid.substr(0, dot);
-    if (Tree.FindRow("O:" + parent) < 0 && FindNodeIndex(parent) < 0) return -1;
+    if (FindNodeIndex(parent) < 0) return -1;
     IgnoringErrors([&] {
         auto query = SharedDatabase().query(Query::TreeByOID);
         query.bind(1, oid);
@@ -117,7 +115,8 @@ void MIBXTree::loadMIBXFile() {
             return;
         }
         // An object that cannot be placed is reported and left out; the rest still loads.
-        AddMIBXNode(std::string(object.name()), text(object.select("OID")), text(object.select("SYNTAX")));
+        AddMIBXNode(std::string(object.name()), object.select("OID").trimmedText(),
+                    object.select("SYNTAX").trimmedText());
     }
 }
 
@@ -141,8 +140,8 @@ bool MIBXTree::composeMIBXDetails() {
     for (const auto& [label, child] : {std::pair{"Value", "VALUE"}, std::pair{"OID", "OID"},
                                        std::pair{"Type", "SYNTAX"}, std::pair{"Access", "ACCESS"},
                                        std::pair{"Status", "STATUS"}})
-        AddLabelLine(DetailsPreload, label, text(object.select(child)), kTreeLabelStyle);
-    AddRun(DetailsPreload, "\r\n" + text(object.select("DESCRIPTION")) + "\r\n\r\n", kValueStyle);
+        AddLabelLine(DetailsPreload, label, object.select(child).trimmedText(), kTreeLabelStyle);
+    AddRun(DetailsPreload, "\r\n" + object.select("DESCRIPTION").trimmedText() + "\r\n\r\n", kValueStyle);
     AddRun(DetailsPreload, "From " + filename_ + "\r\n\r\n", kValueStyle);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "ManageMIBsDates.h"
 #include "qlmib/common/Error.h"
+#include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/Database.h"
 #include "qlmib/mibdata/Globals.h"
 #include "qlmib/tree/Details.h"
@@ -22,11 +23,7 @@ constexpr RunStyle kTitleStyle{ui::Color(0, 128, 0), true, 10, false};
 constexpr RunStyle kCountStyle{ui::Color(0, 128, 0), true, 8, false};
 constexpr RunStyle kParticularStyle{ui::Color(0, 0, 255), true, 8, false};
 
-std::string trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
+std::string trimBlanks(std::string_view text) { return std::string(TrimBlanks(text)); }
 
 }  // namespace
 
