@@ -75,7 +75,9 @@ TEST_F(OIDTest, FailedLookupClearsAllButTheLeftovers) {
     for (const auto& text : {o.getOID(), o.getName(), o.getFullName(), o.getMIB(), o.getBaseName(),
                              o.getTypeString(), o.getEnumerated(), o.getUnits(), o.getParse(), o.getDescription()})
         EXPECT_EQ(text, "");
-    EXPECT_EQ(o.getStatus() + o.getAccess() + o.getTypeInteger(), 0);
+    EXPECT_EQ(o.getStatus(), STATUS_UNKNOWN);
+    EXPECT_EQ(o.getAccess(), ACCESS_UNKNOWN);
+    EXPECT_EQ(o.getTypeInteger(), 0);
     // Clear leaves these as they were.
     EXPECT_EQ(o.getIndex(), "4");
     EXPECT_EQ(o.getBaseOID(), "1.3.6.1.2.1.2.2.1.7");
@@ -110,7 +112,9 @@ TEST_F(OIDTest, NameLookupsIgnoreCaseAndTakeQuotesAsData) {
         OID o;
         c.full ? o.setFullName(c.text) : o.setName(c.text);
         EXPECT_EQ(o.getOID(), c.oid) << c.text << ": " << c.why;
-        if (c.mib) EXPECT_EQ(o.getMIB(), c.mib) << c.text << ": " << c.why;
+        if (c.mib) {
+            EXPECT_EQ(o.getMIB(), c.mib) << c.text << ": " << c.why;
+        }
     }
     EXPECT_EQ(lookup("1.3.6.1.2.1.1.1' OR '1'='1").getBaseOID(), "1.3.6.1.2.1.1")
         << "the quote is part of the last arc, which the search cuts";
