@@ -21,7 +21,7 @@ int runBuild(const BuildArguments& args) {
     compiler::BuildOptions options;
     options.output = args.output.empty() ? DatabasePath() : args.output;
     options.force = args.force;
-    options.compile = compiler::CompileOptions{searchFolders(args.searchPath), true};
+    options.compile.searchPath = searchFolders(args.searchPath);
 
     compiler::DatabaseBuilder builder(options);
     auto progress = builder.ModuleImported.subscribe([](const compiler::ModuleImport& m) {

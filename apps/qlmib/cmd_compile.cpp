@@ -49,7 +49,9 @@ int runCompile(const CompileArguments& args) {
     fs::create_directories(folder, ec);
     if (ec) throw UsageError("cannot create " + folder.string() + ": " + ec.message());
 
-    MibCompiler compiler(CompileOptions{searchFolders(args.searchPath), true});
+    CompileOptions options;
+    options.searchPath = searchFolders(args.searchPath);
+    MibCompiler compiler(options);
     const auto report = compiler.compile(args.requests);
     const bool written = writeModules(report, folder, std::time(nullptr));
     printCompileProblems(report);

@@ -17,6 +17,7 @@ enum ErrorNumber : long {
     ERR_DATABASE = 3000,        // the database engine failed; the text says why
     ERR_FILE = 3100,            // a file could not be read or written
     ERR_SNMP = 3200,            // the SNMP engine failed
+    ERR_CANCELLED = 3300,       // the user cancelled a long operation
 };
 
 class Error : public std::runtime_error {

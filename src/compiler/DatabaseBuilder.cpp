@@ -1,7 +1,6 @@
 #include "DatabaseBuilder.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,12 +12,14 @@
 #include <qlmib/mibdata/Globals.h>
 #include <qlmib/mibx/ImportMIBX.h>
 
+#include "internal/ScratchFolder.h"
+
 namespace qlmib::compiler {
 namespace fs = std::filesystem;
 
 namespace {
 
-// Removes a path when the build is abandoned.
+// Removes a file when the build is abandoned.
 class RemoveOnExit {
 public:
     explicit RemoveOnExit(fs::path path) : path_(std::move(path)) {}
@@ -26,19 +27,13 @@ public:
     RemoveOnExit& operator=(const RemoveOnExit&) = delete;
     ~RemoveOnExit() {
         std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
+        if (!path_.empty()) fs::remove(path_, ignored);
     }
     void keep() { path_.clear(); }
 
 private:
     fs::path path_;
 };
-
-fs::path makeScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "qlmib-build-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw Error(ERR_FILE, "Cannot create a scratch folder in " + fs::temp_directory_path().string());
-    return pattern;
-}
 
 // The first module to define a type name wins, as in the catalogue itself.
 std::int32_t addTextualConventions(Database& db, const std::vector<const CompiledModule*>& modules) {
@@ -70,7 +65,7 @@ void addTreeRoots(Database& db) {
         insert.bind(TW_OID, root.oid).bind(TW_MIB, "ASN.1").bind(TW_PARENTOID, "").bind(TW_NAME, root.name);
         insert.bind(TW_TYPEI, 0).bind(TW_TYPES, "").bind(TW_DESCRIPTION, "").bind(TW_STATUS, 0).bind(TW_ACCESS, 0);
         insert.bind(TW_ENUM, "").bind(TW_PARSE, "").bind(TW_UNITS, "");
-        insert.bind(TW_INSERT_INDEX, std::atoi(root.oid)).bind(TW_INSERT_PRIMARY, 1).run();
+        insert.bind(TW_INSERT_INDEX, std::atoi(root.oid)).bind(TW_INSERT_PRIMARY, -1).run();
     }
 }
 
@@ -91,12 +86,18 @@ BuildReport DatabaseBuilder::build(const std::vector<std::string>& requests) {
         throw Error(ERR_FILE, output.string() + " exists already; it is replaced only when forced");
 
     BuildReport report;
-    report.compile = MibCompiler(options_.compile).compile(requests);
+    {
+        MibCompiler compiler(options_.compile);
+        auto forward = compiler.Progress.subscribe([this](const CompileProgress& p, bool& cancel) {
+            Progress(BuildProgress{BuildPhase::compiling, p.done, p.total, p.failed}, cancel);
+        });
+        report.compile = compiler.compile(requests);
+    }
     const auto modules = report.compile.dependencyOrder();
     if (modules.empty()) throw Error(ERR_FILE, "No module compiled; " + output.string() + " was not written");
+    const int failed = static_cast<int>(report.compile.modules.size() - modules.size());
 
-    const fs::path scratch = makeScratchFolder();
-    RemoveOnExit removeScratch(scratch);
+    const ScratchFolder scratch("qlmib-build");
     fs::path building = output;
     building += ".building-" + std::to_string(getpid());
     fs::remove(building);
@@ -116,15 +117,26 @@ BuildReport DatabaseBuilder::build(const std::vector<std::string>& requests) {
             if (current) current->errors.push_back(text);
         });
         const std::time_t now = std::time(nullptr);
+        report.imports.reserve(modules.size());
+        // One transaction for the whole import: the file is new, and a
+        // cancelled or failed build throws it away anyway.
+        Transaction all(SharedDatabase());
         for (const auto* module : modules) {
             report.imports.push_back({module->name, 0, {}});
             current = &report.imports.back();
             const auto before = importer.getOIDCount();
-            const auto file = WriteMibxFile(*module, scratch, now);
+            const auto file = WriteMibxFile(*module, scratch.path(), now);
             importer.ImportMIBXFile(file.string());
+            fs::remove(file);
             current->objects = importer.getOIDCount() - before;
             ModuleImported(*current);
+            bool cancel = false;
+            Progress(BuildProgress{BuildPhase::importing, static_cast<int>(report.imports.size()),
+                                   static_cast<int>(modules.size()), failed},
+                     cancel);
+            if (cancel) throw Error(ERR_CANCELLED, "The build was cancelled; " + output.string() + " is unchanged");
         }
+        all.commit();
         report.oidCount = importer.getOIDCount();
         report.duplicates = importer.getDuplicates();
         report.errors = importer.getErrors();

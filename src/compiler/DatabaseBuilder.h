@@ -3,8 +3,12 @@
 // types they define in the type catalogue, and imports them in dependency
 // order (imports before importers) under the roots ccitt, iso and
 // joint-iso-ccitt (module "ASN.1"). The new file is written beside the target
-// and moved into place only when it is complete. Same thread affinity as
-// MibCompiler.
+// and moved into place only when it is complete, so a failed, cancelled or
+// killed build leaves the previous file byte for byte as it was. Same thread
+// affinity and progress contract as MibCompiler: Progress is raised on the
+// calling thread, at least every tenth of a second while modules compile and
+// after each module imported; setting `cancel` ends the build with
+// Error(ERR_CANCELLED).
 
 #include <cstdint>
 #include <filesystem>
@@ -28,6 +32,15 @@ struct ModuleImport {
     std::vector<std::string> errors;   // the importer's Error texts for it
 };
 
+enum class BuildPhase { compiling, importing };
+
+struct BuildProgress {
+    BuildPhase phase = BuildPhase::compiling;
+    int done = 0;      // modules compiled, or imported
+    int total = 0;
+    int failed = 0;    // modules that failed to compile so far
+};
+
 struct BuildReport {
     CompileReport compile;
     std::vector<ModuleImport> imports;  // in the order imported
@@ -44,8 +57,9 @@ public:
     // then left as it was.
     BuildReport build(const std::vector<std::string>& requests);
 
-    // After each module's import, for progress reports.
+    // After each module's import.
     Event<const ModuleImport&> ModuleImported;
+    Event<const BuildProgress&, bool& /*cancel*/> Progress;
 
 private:
     BuildOptions options_;

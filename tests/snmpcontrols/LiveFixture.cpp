@@ -37,7 +37,10 @@ TestHome* CorpusHome() {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) files.push_back(entry.path().string());
     std::sort(files.begin(), files.end());
-    compiler::DatabaseBuilder builder({corpusHome->databasePath(), false, {{corpus}, false}});
+    compiler::BuildOptions options{corpusHome->databasePath(), false, {}};
+    options.compile.searchPath = {corpus};
+    options.compile.useDefaultPath = false;
+    compiler::DatabaseBuilder builder(options);
     builder.build(files);
     return corpusHome.get();
 }

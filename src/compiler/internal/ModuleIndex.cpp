@@ -67,6 +67,13 @@ fs::path ModuleIndex::fileOf(const std::string& module) const {
     return it == modules_.end() ? fs::path() : it->second.file;
 }
 
+std::vector<std::pair<std::string, fs::path>> ModuleIndex::files() const {
+    std::vector<std::pair<std::string, fs::path>> all;
+    all.reserve(modules_.size());
+    for (const auto& [name, entry] : modules_) all.emplace_back(name, entry.file);
+    return all;
+}
+
 const ScannedModule* ModuleIndex::scanned(const std::string& module) const {
     const auto it = modules_.find(module);
     return it == modules_.end() ? nullptr : &it->second.module;

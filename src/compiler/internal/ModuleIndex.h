@@ -22,6 +22,8 @@ public:
 
     // The file defining `module`, empty when none is known.
     std::filesystem::path fileOf(const std::string& module) const;
+    // Every module known, with its file.
+    std::vector<std::pair<std::string, std::filesystem::path>> files() const;
     // What the scan read of `module`, null when it is unknown.
     const ScannedModule* scanned(const std::string& module) const;
 
