@@ -17,7 +17,25 @@ void addSearchPathOption(CLI::App& command, std::vector<std::string>& arguments)
 // -p takes a folder or a ":"-separated list of them, as SMIPATH does; each must exist.
 std::vector<std::filesystem::path> searchFolders(const std::vector<std::string>& arguments);
 
-// Unresolved imports grouped by missing module, skipped names, libsmi's errors.
-void printCompileProblems(const compiler::CompileReport& report);
+// The problems grouped so that a person can act on them: missing modules with
+// their importers, modules libsmi could not read (crashes, time-outs), each
+// module's errors, and a count of warnings; `verbose` adds every libsmi message.
+void printCompileProblems(const compiler::CompileReport& report, bool verbose);
+// One line on standard error, redrawn in place, when standard error is a
+// terminal; nothing otherwise.
+class ProgressLine {
+public:
+    ProgressLine();
+    void show(const std::string& text);
+    // Removes the line so that other output starts on a clean one.
+    void clear();
+
+private:
+    bool terminal_;
+    std::string shown_;
+};
+
+// -v,--verbose: list every libsmi message.
+void addVerboseOption(CLI::App& command, bool& verbose);
 
 }  // namespace qlmib::cli

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <memory>
 
@@ -13,6 +15,7 @@ namespace {
 struct BuildArguments {
     std::string output;
     bool force = false;
+    bool verbose = false;
     std::vector<std::string> searchPath;
     std::vector<std::string> requests;
 };
@@ -24,7 +27,14 @@ int runBuild(const BuildArguments& args) {
     options.compile.searchPath = searchFolders(args.searchPath);
 
     compiler::DatabaseBuilder builder(options);
-    auto progress = builder.ModuleImported.subscribe([](const compiler::ModuleImport& m) {
+    ProgressLine line;
+    auto progress = builder.Progress.subscribe([&](const compiler::BuildProgress& p, bool&) {
+        line.show((p.phase == compiler::BuildPhase::compiling ? "compiling " : "importing ") + std::to_string(p.done) +
+                  "/" + std::to_string(p.total) + " modules, " + std::to_string(p.failed) + " failed");
+    });
+    auto imported = builder.ModuleImported.subscribe([&](const compiler::ModuleImport& m) {
+        if (!args.verbose && m.errors.empty()) return;
+        line.clear();
         std::cout << m.module << ": imported " << m.objects << " objects\n";
         for (const auto& error : m.errors) {
             std::cout << "  ";
@@ -33,9 +43,10 @@ int runBuild(const BuildArguments& args) {
         }
     });
     const auto report = builder.build(args.requests);
+    line.clear();
     for (const auto& r : report.compile.modules)
         if (!r.ok) std::cout << r.request << ": failed: " << r.error << '\n';
-    printCompileProblems(report.compile);
+    printCompileProblems(report.compile, args.verbose);
     std::cout << "Types added: " << report.typesAdded << '\n';
     std::cout << "OIDCount " << report.oidCount << ", Duplicates " << report.duplicates << ", Errors "
               << report.errors << ", Warnings " << report.warnings << '\n';
@@ -51,6 +62,7 @@ const CommandRegistrar registrar("build-db", [](CLI::App& app, Action& selected)
                            selected, [args] { return runBuild(*args); });
     cmd->add_option("-o,--output", args->output, "Database file to write (default: MIBs.cfg in the install folder)");
     cmd->add_flag("--force", args->force, "Replace an existing database file (atomically)");
+    addVerboseOption(*cmd, args->verbose);
     addSearchPathOption(*cmd, args->searchPath);
     cmd->add_option("modules", args->requests, "MIB text FILE or MODULE name")->required();
 });

@@ -19,6 +19,7 @@ using namespace qlmib::compiler;
 struct CompileArguments {
     std::vector<std::string> searchPath;
     std::string outputFolder = ".";
+    bool verbose = false;
     std::vector<std::string> requests;
 };
 
@@ -52,9 +53,15 @@ int runCompile(const CompileArguments& args) {
     CompileOptions options;
     options.searchPath = searchFolders(args.searchPath);
     MibCompiler compiler(options);
+    ProgressLine line;
+    auto progress = compiler.Progress.subscribe([&](const CompileProgress& p, bool&) {
+        line.show("compiling " + std::to_string(p.done) + "/" + std::to_string(p.total) + " modules, " +
+                  std::to_string(p.failed) + " failed");
+    });
     const auto report = compiler.compile(args.requests);
+    line.clear();
     const bool written = writeModules(report, folder, std::time(nullptr));
-    printCompileProblems(report);
+    printCompileProblems(report, args.verbose);
     return written ? 0 : 1;
 }
 
@@ -65,6 +72,7 @@ const CommandRegistrar registrar("compile", [](CLI::App& app, Action& selected) 
     auto* cmd = addCommand(app, "compile", "Compile MIB text modules into MIB-X files", selected,
                            [args] { return runCompile(*args); });
     addSearchPathOption(*cmd, args->searchPath);
+    addVerboseOption(*cmd, args->verbose);
     cmd->add_option("-o,--output", args->outputFolder, "Folder for the MODULE.mibx files (default: .)");
     cmd->add_option("modules", args->requests, "MIB text FILE or MODULE name")->required();
 });

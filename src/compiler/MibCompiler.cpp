@@ -218,7 +218,8 @@ private:
 
     void addMissing(const std::string& importer,
                     const std::vector<std::pair<std::string, std::vector<std::string>>>& missing) {
-        for (const auto& [source, names] : missing) {
+        for (const auto& [module, names] : missing) {
+            const std::string& source = module;
             auto it = std::find_if(missing_.begin(), missing_.end(),
                                    [&](const MissingModule& m) { return m.name == source; });
             if (it == missing_.end()) it = missing_.insert(missing_.end(), MissingModule{source, {}, {}});

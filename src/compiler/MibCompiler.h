@@ -35,12 +35,21 @@ struct SkippedModule {
     std::string reason;      // "libsmi crashed reading MODULE (FILE): signal 11; skipped", ...
 };
 
+// An object left out because its OID does not resolve: libsmi would place it
+// under a made-up arc.
+struct UnresolvedObject {
+    std::string name;
+    std::string missing;     // the name in its OID that nothing defines
+    bool operator==(const UnresolvedObject&) const = default;
+};
+
 struct ModuleResult {
     std::string request;     // the FILE or MODULE argument as given
     bool ok = false;
     std::string error;       // why it failed, when !ok
     CompiledModule module;   // when ok
     std::vector<std::string> skipped;  // names left out because they cannot be XML element names
+    std::vector<UnresolvedObject> unresolved;  // objects left out because their OID does not resolve
 };
 
 struct CompileReport {

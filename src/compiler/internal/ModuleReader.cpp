@@ -114,6 +114,20 @@ std::vector<std::string> importedModules(SmiModule* module, const ScannedModule*
     return names;
 }
 
+// A name libsmi met in an OID but found no definition for (an unknown
+// parent, a name from a missing import, a trap's unknown ENTERPRISE) gets a
+// made-up arc; the first such name above `node`, null when its OID is whole.
+// libsmi's own roots (iso, ...) are declared nowhere either, but belong to
+// no module.
+const char* unknownAncestor(SmiNode* node) {
+    for (SmiNode* n = node; n; n = smiGetParentNode(n)) {
+        if (n->decl != SMI_DECL_UNKNOWN || !n->name) continue;
+        const SmiModule* module = smiGetNodeModule(n);
+        if (module && module->name && *module->name) return n->name;
+    }
+    return nullptr;
+}
+
 struct Placed {
     std::vector<SmiSubid> arcs;
     MibObject object;
@@ -137,6 +151,11 @@ ReadResult ReadModule(SmiModule* module, const std::filesystem::path& file, cons
     for (SmiNode* node = smiGetFirstNode(module, SMI_NODEKIND_ANY); node;
          node = smiGetNextNode(node, SMI_NODEKIND_ANY)) {
         if (!node->name || node->oidlen == 0) continue;
+        if (const char* unknown = unknownAncestor(node)) {
+            // The unknown name itself is only a reference, not an object of the module.
+            if (node->decl != SMI_DECL_UNKNOWN) result.unresolved.push_back({node->name, unknown});
+            continue;
+        }
         if (!IsMibxElementName(node->name)) {
             result.skipped.push_back(std::string(node->name) + " (object " + oidText(node) + ")");
             continue;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <qlmib/compiler/CompiledModule.h>
+#include <qlmib/compiler/MibCompiler.h>
 
 #include "internal/MibScanner.h"
 #include "internal/Smi.h"
@@ -15,6 +15,7 @@ namespace qlmib::compiler {
 struct ReadResult {
     CompiledModule module;
     std::vector<std::string> skipped;  // names that cannot be XML element names, with what they name
+    std::vector<UnresolvedObject> unresolved;  // objects left out because their OID is not known
 };
 
 // `file` is the module's real file; `scanned` what the scan read of the

@@ -90,6 +90,7 @@ private:
         auto read = ReadModule(module, realFile(file), target.scanned ? &*target.scanned : nullptr);
         r.module = std::move(read.module);
         r.skipped = std::move(read.skipped);
+        r.unresolved = std::move(read.unresolved);
         r.ok = true;
         return r;
     }

@@ -116,6 +116,8 @@ std::string EncodeTarget(const TargetMessage& message) {
     const auto& r = message.result;
     out.number(kTarget).text(r.request).number(r.ok).text(r.error).texts(r.skipped);
     writeModule(out, r.module);
+    out.number(static_cast<std::int64_t>(r.unresolved.size()));
+    for (const auto& u : r.unresolved) out.text(u.name).text(u.missing);
     out.number(static_cast<std::int64_t>(message.missing.size()));
     for (const auto& [source, names] : message.missing) out.text(source).texts(names);
     out.number(static_cast<std::int64_t>(message.diagnostics.size()));
@@ -137,6 +139,10 @@ WorkerMessage DecodeWorkerMessage(const std::string& bytes) {
         t.result.error = in.text();
         t.result.skipped = in.texts();
         t.result.module = readModule(in);
+        for (auto count = in.number(); count > 0; --count) {
+            auto name = in.text();
+            t.result.unresolved.push_back({std::move(name), in.text()});
+        }
         for (auto count = in.number(); count > 0; --count) {
             auto source = in.text();
             t.missing.emplace_back(std::move(source), in.texts());

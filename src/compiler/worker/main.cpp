@@ -6,6 +6,7 @@
 // QLMIB_WORKER_FAULT=KIND:MODULE makes the worker fail as libsmi might when it
 // is about to load MODULE (KIND: crash, abort, hang, memory); tests use it.
 
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -82,6 +83,8 @@ int main(int argc, char** argv) {
         std::cerr << "usage: qlmib-smi-worker JOBFILE [MEMORY-LIMIT-MB]\n";
         return 2;
     }
+    // A worker outlives no parent, however the parent ends (a SIGKILLed build).
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     limitMemory(argc > 2 ? std::atol(argv[2]) : 0);
     std::ifstream in(argv[1], std::ios::binary);
     std::ostringstream bytes;
