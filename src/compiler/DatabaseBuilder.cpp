@@ -65,7 +65,7 @@ void addTreeRoots(Database& db) {
         insert.bind(TW_OID, root.oid).bind(TW_MIB, "ASN.1").bind(TW_PARENTOID, "").bind(TW_NAME, root.name);
         insert.bind(TW_TYPEI, 0).bind(TW_TYPES, "").bind(TW_DESCRIPTION, "").bind(TW_STATUS, 0).bind(TW_ACCESS, 0);
         insert.bind(TW_ENUM, "").bind(TW_PARSE, "").bind(TW_UNITS, "");
-        insert.bind(TW_INSERT_INDEX, std::atoi(root.oid)).bind(TW_INSERT_PRIMARY, -1).run();
+        insert.bind(TW_INSERT_INDEX, std::atoi(root.oid)).bind(TW_INSERT_PRIMARY, kPrimaryTrue).run();
     }
 }
 

@@ -222,7 +222,7 @@ void OID::Sync() {
     if (rowid) {
         write.bind(TW_ROWID, rowid);
     } else {
-        write.bindNull(TW_INSERT_INDEX).bind(TW_INSERT_PRIMARY, 1);
+        write.bindNull(TW_INSERT_INDEX).bind(TW_INSERT_PRIMARY, kPrimaryTrue);
     }
     write.run();
     if (!rowid) rowid = db.lastInsertRowid();

@@ -6,11 +6,18 @@
 namespace qlmib {
 namespace {
 
+// Where several modules define an OID, the row that speaks for it: the newest
+// module by LAST-UPDATED (an SMIv1 module has none and is stored with the
+// zero date, so SMIv2 comes first), then the module imported last.
+#define QLMIB_SPEAKER_ORDER                                                                                       \
+    "ORDER BY (SELECT Max(MIBs.LastUpdated) FROM MIBs WHERE MIBs.Name = Tree.MIB COLLATE NOCASE) DESC, " \
+    "Tree.rowid DESC"
+
 // Case-insensitive comparison is spelt out so that a database whose columns
 // were not declared NOCASE answers the same.
 constexpr std::array<std::string_view, kQueryCount> kTexts = {
     // TreePrimaryByOID
-    "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0",
+    "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0 " QLMIB_SPEAKER_ORDER,
     // TreePrimaryByOIDs: built by candidateSearch()
     "",
     // TreePrimaryBelow: "/" follows "." in every collation, so the range holds exactly the OIDs below
@@ -113,7 +120,7 @@ std::string candidateSearch() {
         if (i > 1) sql += " UNION ALL ";
         const auto n = std::to_string(i);
         sql += "SELECT * FROM (SELECT $TREE, " + n + " AS Candidate FROM Tree WHERE OID = ?" + n +
-               " COLLATE NOCASE AND \"Primary\"<>0 LIMIT 1)";
+               " COLLATE NOCASE AND \"Primary\"<>0 " QLMIB_SPEAKER_ORDER " LIMIT 1)";
     }
     return sql + " LIMIT 1";
 }

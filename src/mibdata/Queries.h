@@ -88,6 +88,10 @@ enum TreeWriteColumn : int {
     TW_IMPORT_INDEX = 13, TW_IMPORT_ROWID = 14,
 };
 
+// True in the Primary column as the database's own query texts spell it
+// ("Primary=-1"), so that programs reading the file that way see our rows.
+inline constexpr int kPrimaryTrue = -1;
+
 // Rows a search returns at most.
 inline constexpr int kSearchHitLimit = 500;
 

@@ -1,5 +1,7 @@
 #include "ImportMIBX.h"
 
+#include <charconv>
+
 #include "qlmib/common/Error.h"
 #include "qlmib/mibdata/Database.h"
 #include "qlmib/mibdata/Globals.h"
@@ -10,6 +12,8 @@
 
 namespace qlmib {
 namespace {
+
+constexpr std::uint64_t kLargestArc = 4294967295;
 
 bool isNumber(std::string_view component) {
     if (component.empty()) return false;
@@ -108,8 +112,10 @@ void ImportMIBX::AddOID(MIBXNode node) {
     const auto dot = oid.rfind('.');
     const std::string parent = dot == std::string::npos ? std::string() : oid.substr(0, dot);
     const std::string_view lastArc = dot == std::string::npos ? oid : std::string_view(oid).substr(dot + 1);
-    std::int32_t index = 0;
-    if (!IgnoringErrors([&] { index = RoundToInt32(LeadingNumber(lastArc)); })) {
+    // Arcs are unsigned 32-bit numbers (RFC 2578); Index holds them whole.
+    std::uint64_t index = 0;
+    if (std::from_chars(lastArc.data(), lastArc.data() + lastArc.size(), index).ec == std::errc::result_out_of_range ||
+        index > kLargestArc) {
         raiseError("Cannot store " + descriptor + ": the last arc of " + oid + " is out of range.");
         return;
     }
@@ -133,9 +139,9 @@ void ImportMIBX::AddOID(MIBXNode node) {
         .bind(TW_PARSE, "")
         .bind(TW_UNITS, "");
     if (duplicate) {
-        write.bind(TW_IMPORT_INDEX, index).bind(TW_IMPORT_ROWID, row->second).run();
+        write.bind(TW_IMPORT_INDEX, static_cast<std::int64_t>(index)).bind(TW_IMPORT_ROWID, row->second).run();
     } else {
-        write.bind(TW_INSERT_INDEX, index).bind(TW_INSERT_PRIMARY, 1).run();
+        write.bind(TW_INSERT_INDEX, static_cast<std::int64_t>(index)).bind(TW_INSERT_PRIMARY, kPrimaryTrue).run();
         row->second = db.lastInsertRowid();
     }
     OID(descriptor, oid, duplicate);

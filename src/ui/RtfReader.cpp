@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <string_view>
@@ -180,7 +181,9 @@ private:
         } else if (word == "uc" && hasParameter) {
             s.unicodeSkip = static_cast<int>(std::clamp(parameter, 0L, 10L));
         } else if (word == "u" && hasParameter) {
-            unicode(static_cast<char32_t>(parameter < 0 ? parameter + 0x10000 : parameter));
+            // \uN is a signed 16-bit UTF-16 unit; writers put larger values
+            // nowhere, so they wrap as a 16-bit reader would take them.
+            unicode(static_cast<char32_t>(static_cast<std::uint16_t>(parameter)));
             pendingSkip_ = s.unicodeSkip;
         } else if (word == "emdash") {
             emit(0x2014);
@@ -226,8 +229,9 @@ private:
             highSurrogate_ = unit;
             return;
         }
-        if (unit >= 0xDC00 && unit <= 0xDFFF && highSurrogate_) {
-            emit(0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00));
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            // A low half without its high half has no character: U+FFFD.
+            emit(highSurrogate_ ? 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00) : 0xFFFD);
         } else {
             emit(unit);
         }

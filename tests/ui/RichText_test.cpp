@@ -107,6 +107,8 @@ TEST(RtfReader, ForeignRtf) {
         {"unbalanced closing braces", "{\\rtf1 a}}}b", "ab"},
         {"unclosed groups and a cut escape", "{\\rtf1 {{a\\'4", "a"},
         {"a cut control word", "{\\rtf1 a\\", "a"},
+        {"\\u beyond 16 bits wraps as a 16-bit unit", R"({\rtf1 \u65601?})", "A"},
+        {"a lone low surrogate half", R"({\rtf1 a\u-9216?b})", "a\uFFFDb"},
         {"not RTF at all", "plain text", "plain text"},
         {"empty", "", ""},
         {"deep nesting that must not overflow", "{\\rtf1 " + std::string(200000, '{') + "deep" + std::string(200000, '}'),
