@@ -130,6 +130,20 @@ std::vector<ScannedModule> ScanModules(std::string_view text) {
     return modules;
 }
 
+std::string DefinitionNameAt(std::string_view text, int line) {
+    static constexpr std::string_view kMacros[] = {
+        "OBJECT-TYPE",        "OBJECT-IDENTITY",   "OBJECT",       "NOTIFICATION-TYPE",  "TRAP-TYPE",
+        "MODULE-IDENTITY",    "OBJECT-GROUP",      "NOTIFICATION-GROUP", "MODULE-COMPLIANCE", "AGENT-CAPABILITIES"};
+    Tokens tokens(text);
+    std::string_view previous, found;
+    for (Token t = tokens.next(); !t.end && t.line <= line; t = tokens.next()) {
+        const bool macro = std::find(std::begin(kMacros), std::end(kMacros), t.text) != std::end(kMacros);
+        if (macro && !previous.empty() && previous[0] >= 'a' && previous[0] <= 'z') found = previous;
+        previous = t.text;
+    }
+    return std::string(found);
+}
+
 std::string SyntaxNameAt(std::string_view text, int line) {
     Tokens tokens(text);
     Token t = tokens.next();

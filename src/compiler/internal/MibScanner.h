@@ -19,6 +19,10 @@ struct ScannedModule {
 // Every module that the text defines ("NAME DEFINITIONS ::= BEGIN"), in order.
 std::vector<ScannedModule> ScanModules(std::string_view text);
 
+// The descriptor of the definition (NAME OBJECT-TYPE, NAME TRAP-TYPE, ...)
+// that holds `line` (from 1); "" when the line is in none.
+std::string DefinitionNameAt(std::string_view text, int line);
+
 // The type named by the SYNTAX clause of the definition that starts on
 // `line` (from 1), with base types hyphenated; "" when there is none.
 std::string SyntaxNameAt(std::string_view text, int line);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <set>
 #include <string_view>
 
@@ -23,6 +26,34 @@ bool brokenFile(const std::vector<Diagnostic>& diagnostics, const std::string& f
     return std::any_of(diagnostics.begin(), diagnostics.end(), [&](const Diagnostic& d) {
         return d.file == file && (d.severity == 0 || std::string_view(d.message).starts_with("syntax error"));
     });
+}
+
+std::string fileText(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// libsmi drops an object whose OID names an unknown parent without a word
+// but its report of the unknown label; the report's line leads back to the
+// definition it sits in.
+void addUnplaced(ModuleResult& r, const std::vector<Diagnostic>& diagnostics, const std::string& file) {
+    static constexpr std::string_view kUnknownLabel = "unknown object identifier label `";
+    std::optional<std::string> text;
+    for (const auto& d : diagnostics) {
+        if (d.file != file || !d.message.starts_with(kUnknownLabel)) continue;
+        if (!text) text = fileText(file);
+        const std::string name = DefinitionNameAt(*text, d.line);
+        const auto named = [&](const auto& item) { return item.name == name; };
+        if (name.empty() || std::any_of(r.module.objects.begin(), r.module.objects.end(), named) ||
+            std::any_of(r.unresolved.begin(), r.unresolved.end(), named)) {
+            continue;
+        }
+        std::string missing = d.message.substr(kUnknownLabel.size());
+        missing.erase(std::min(missing.find('\''), missing.size()));
+        r.unresolved.push_back({name, missing});
+    }
 }
 
 class JobRun {
@@ -91,6 +122,7 @@ private:
         r.module = std::move(read.module);
         r.skipped = std::move(read.skipped);
         r.unresolved = std::move(read.unresolved);
+        addUnplaced(r, session_.diagnostics(), file);
         r.ok = true;
         return r;
     }
