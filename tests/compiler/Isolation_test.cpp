@@ -121,6 +121,33 @@ TEST_F(IsolationTest, AFailingModuleIsSkippedInWordsAndEverythingElseCompiles) {
     }
 }
 
+// libsmi itself, no fault injected: a file it crashes on (found by fuzzing
+// the compiler; Debian's smidump crashes on it too), and when the vendor
+// corpus is at hand, a real vendor module that crashes it after its imports.
+TEST_F(IsolationTest, ARealLibsmiCrashCostsOnlyItsModule) {
+    const std::string crashing = QLMIB_COMPILER_TEST_DATA "/libsmi-crash.mib";
+    auto requests = files_;
+    requests.insert(requests.begin() + 2, crashing);
+    compiler::MibCompiler compiler({{home_.folder(), corpus_}, false});
+    const auto report = compiler.compile(requests);
+    ASSERT_EQ(report.skippedModules.size(), 1u);
+    EXPECT_EQ(report.skippedModules[0].reason,
+              "libsmi crashed reading NET-SNMP-SYSTEM-MIB (" + crashing + "): signal 11; skipped");
+    for (const auto& request : files_) EXPECT_TRUE(resultFor(report, request)->ok) << request;
+
+    const fs::path vendor = fs::path(corpus_).parent_path() / "mibs-vendor";
+    if (!fs::exists(vendor / "meru" / "MERU-WLAN-MIB.my")) {
+        GTEST_SKIP() << "the vendor corpus ../shared/mibs-vendor is absent";
+    }
+    compiler::MibCompiler vendorCompiler({{vendor / "meru", vendor / "rfc"}, false});
+    const auto meru = vendorCompiler.compile({"MERU-WLAN-MIB", "MERU-SMI"});
+    ASSERT_EQ(meru.skippedModules.size(), 1u);
+    EXPECT_EQ(meru.skippedModules[0].reason, "libsmi crashed reading MERU-WLAN-MIB (" +
+                                                 (vendor / "meru" / "MERU-WLAN-MIB.my").string() +
+                                                 "): signal 11; skipped");
+    EXPECT_TRUE(meru.modules[1].ok);
+}
+
 TEST_F(IsolationTest, ProgressCountsEveryRequestAndCancelStopsTheCompile) {
     compiler::MibCompiler compiler({{home_.folder(), corpus_}, false});
     std::vector<compiler::CompileProgress> seen;
