@@ -46,10 +46,10 @@ TEST_F(MibxFixture, ImportStoresModuleObjectsAndNamedNumbers) {
     EXPECT_EQ(importer.getOIDCount(), 4);
     EXPECT_EQ(importer.getDuplicates() + importer.getErrors() + importer.getWarnings(), 0);
     EXPECT_EQ(rows(std::string(kTreeColumns) + "WHERE MIB = 'TEST-MIB' ORDER BY rowid"),
-              (Rows{"testRoot|1.3.6.1.4.1.99999|1.3.6.1.4.1|99999|1|0||0|0||||",
-                    "testTable|1.3.6.1.4.1.99999.1|1.3.6.1.4.1.99999|1|1|0|SEQUENCE|4|0||||",
-                    "testEntry|99999.1.1|99999.1|1|1|0|TestEntry|0|5||||",
-                    "testState|1.3.6.1.4.1.99999.1.1.2|1.3.6.1.4.1.99999.1.1|2|1|2|integer|2|4|testState|||"
+              (Rows{"testRoot|1.3.6.1.4.1.99999|1.3.6.1.4.1|99999|-1|0||0|0||||",
+                    "testTable|1.3.6.1.4.1.99999.1|1.3.6.1.4.1.99999|1|-1|0|SEQUENCE|4|0||||",
+                    "testEntry|99999.1.1|99999.1|1|-1|0|TestEntry|0|5||||",
+                    "testState|1.3.6.1.4.1.99999.1.1.2|1.3.6.1.4.1.99999.1.1|2|-1|2|integer|2|4|testState|||"
                     "  Two\n  lines."}));
     EXPECT_EQ(rows("SELECT Name, Value, Enum FROM Enums ORDER BY Value"),
               (Rows{"testState|1|up", "testState|2|odd", "testState|16|big"}))
@@ -168,8 +168,8 @@ TEST_F(MibxFixture, ReimportOverwritesCountsDuplicatesAndDeletesNothing) {
     EXPECT_EQ(importer.getDuplicates(), 5) << "descriptors match without regard to case";
     EXPECT_EQ(importer.getErrors(), 1);
     EXPECT_EQ(rows(std::string(kTreeColumns) + "ORDER BY rowid"),
-              (Rows{"a|1.3.6.1.4.1.6|1.3.6.1.4.1|6|0|0||0|0||||two", "B|1.3.6.1.4.1.6.1|1.3.6.1.4.1.6|1|1|0||0|0|B|||",
-                    "gone|1.3.6.1.4.1.5.2|1.3.6.1.4.1.5|2|1|0||0|0||||"}))
+              (Rows{"a|1.3.6.1.4.1.6|1.3.6.1.4.1|6|0|0||0|0||||two", "B|1.3.6.1.4.1.6.1|1.3.6.1.4.1.6|1|-1|0||0|0|B|||",
+                    "gone|1.3.6.1.4.1.5.2|1.3.6.1.4.1.5|2|-1|0||0|0||||"}))
         << "rows keep their Primary, take the new spelling, and none is deleted";
     EXPECT_EQ(rows("SELECT Name, Value, Enum FROM Enums ORDER BY Value"), (Rows{"B|1|ON", "b|2|off"}));
     EXPECT_EQ(rows("SELECT Count(*) FROM MIBs"), Rows{"1"});

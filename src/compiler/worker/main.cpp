@@ -33,6 +33,12 @@
 #endif
 #endif
 
+#ifdef QLMIB_WORKER_SANITIZED
+// libsmi's crashes must reach the parent as the signals they are, not as the
+// sanitizer's report and exit status.
+extern "C" const char* __asan_default_options() { return "handle_segv=0:handle_sigbus=0:handle_sigfpe=0"; }
+#endif
+
 namespace {
 
 constexpr int kAnswerFd = 3;
