@@ -6,6 +6,8 @@
 #include "internal/DependencyOrder.h"
 #include "internal/MibScanner.h"
 #include "internal/SmiSession.h"
+#include "internal/Wire.h"
+#include "internal/WorkerProtocol.h"
 
 namespace qlmib::compiler {
 namespace {
@@ -65,6 +67,47 @@ TEST(SmiSessionTest, OneSessionAtATimeAndAFreshOneAfterIt) {
     }
     SmiSession next("", false);
     EXPECT_TRUE(next.diagnostics().empty()) << "nothing carries over from the last session";
+}
+
+}  // namespace
+}  // namespace qlmib::compiler
+
+namespace qlmib::compiler {
+namespace {
+
+// What a worker sends comes back whole, and a message cut anywhere (a worker
+// killed mid-write) is refused rather than read as a shorter one.
+TEST(WorkerProtocolTest, MessagesComeBackWholeAndCutOnesAreRefused) {
+    TargetMessage sent;
+    sent.result.request = "a.mib";
+    sent.result.ok = true;
+    sent.result.module.name = "A-MIB";
+    sent.result.module.objects.push_back({"a", "1.3.6.1.4.1.1", "INTEGER", "read-only", "current",
+                                              std::string("d\0x", 3), {{"low", -2147483648LL}}});
+    sent.result.module.textualConventions.push_back({"Level", "INTEGER", 2});
+    sent.result.unresolved.push_back({"t", "snmp"});
+    sent.missing.push_back({"B-MIB", {"b"}});
+    sent.diagnostics.push_back({"a.mib", 3, 1, "oops"});
+    const std::string bytes = EncodeTarget(sent);
+
+    const auto back = DecodeWorkerMessage(bytes);
+    ASSERT_TRUE(back.target);
+    EXPECT_EQ(back.target->result.module.objects[0].enums, sent.result.module.objects[0].enums);
+    EXPECT_EQ(back.target->result.module.objects[0].description, std::string("d\0x", 3));
+    EXPECT_EQ(back.target->result.unresolved, sent.result.unresolved);
+    EXPECT_EQ(back.target->missing, sent.missing);
+    EXPECT_EQ(back.target->diagnostics[0].message, "oops");
+    EXPECT_EQ(back.target->result.module.textualConventions[0].code, 2);
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        EXPECT_THROW(DecodeWorkerMessage(bytes.substr(0, cut)), Error) << "cut at " << cut;
+    }
+
+    std::string stream = Framed(bytes) + Framed(EncodeLoading({"B-MIB", "b.mib"}));
+    std::string message;
+    ASSERT_TRUE(TakeFramed(stream, message));
+    EXPECT_EQ(message, bytes);
+    stream.pop_back();
+    EXPECT_FALSE(TakeFramed(stream, message)) << "half a frame waits for the rest";
 }
 
 }  // namespace

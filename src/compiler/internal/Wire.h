@@ -16,7 +16,6 @@ public:
     WireWriter& text(std::string_view value);
     WireWriter& texts(const std::vector<std::string>& values);
     const std::string& bytes() const { return bytes_; }
-    void clear() { bytes_.clear(); }
 
 private:
     std::string bytes_;

@@ -51,8 +51,6 @@ public:
     std::vector<PoolEvent> poll(std::chrono::milliseconds wait);
     bool idle() const { return queued_.empty() && running_.empty(); }
 
-    const WorkerLimits& limits() const { return limits_; }
-
 private:
     struct Running {
         std::size_t id = 0;
