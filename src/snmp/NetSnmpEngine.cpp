@@ -171,8 +171,8 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
             netsnmp_session settings;
             snmp_sess_init(&settings);
             settings.peername = const_cast<char*>(request.peer.c_str());
-            // A v3 session discovers the agent's engine ID as it opens, so it
-            // needs the timing of the requests.
+            // A v3 session discovers the agent's engine ID before its first
+            // request, with the timing of the requests.
             settings.timeout = owner.getTimeout() * 1000L;
             settings.retries = owner.getRetries();
             if (request.version == SNMP_VERSION_3) {
@@ -191,10 +191,6 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
                 if (auto security = SecurityFailureText(snmpError); !security.empty()) {
                     code = ENGINE_SECURITY;
                     error = security;
-                } else if (snmpError == SNMPERR_TIMEOUT || request.version == SNMP_VERSION_3) {
-                    // The engine ID discovery went unanswered.
-                    code = ENGINE_TIMEOUT;
-                    error = "Timeout (no answer to the SNMPv3 engine ID discovery)";
                 } else {
                     error = "Cannot reach " + request.peer + ": " + error;
                 }

@@ -65,9 +65,9 @@ const char* SecurityLevelName(SecurityLevel level) { return nameOf(kLevels, leve
 const char* AuthProtocolName(AuthProtocol protocol) { return nameOf(kAuth, protocol); }
 const char* PrivProtocolName(PrivProtocol protocol) { return nameOf(kPriv, protocol); }
 
-std::optional<std::string> ParseEngineID(std::string_view hex) {
+std::optional<std::string> ParseHexOctets(std::string_view hex) {
     if (hex.starts_with("0x") || hex.starts_with("0X")) hex.remove_prefix(2);
-    if (hex.empty() || hex.size() % 2 || hex.size() > 64) return std::nullopt;
+    if (hex.empty() || hex.size() % 2) return std::nullopt;
     std::string octets;
     for (size_t i = 0; i < hex.size(); i += 2) {
         const int high = hexDigit(hex[i]), low = hexDigit(hex[i + 1]);
@@ -77,7 +77,7 @@ std::optional<std::string> ParseEngineID(std::string_view hex) {
     return octets;
 }
 
-std::string EngineIDText(std::string_view octets) {
+std::string HexOctetsText(std::string_view octets) {
     static constexpr char digits[] = "0123456789abcdef";
     std::string text = "0x";
     for (const unsigned char c : octets) {

@@ -42,12 +42,21 @@ const char* SecurityLevelName(SecurityLevel level);
 const char* AuthProtocolName(AuthProtocol protocol);
 const char* PrivProtocolName(PrivProtocol protocol);
 
-// Engine IDs as net-snmp's tools write them: hex digits, "0x" optional.
-std::optional<std::string> ParseEngineID(std::string_view hex);
-std::string EngineIDText(std::string_view octets);
+// Engine IDs and keys as net-snmp's tools write them: hex digits, "0x"
+// optional on reading, written with it.
+std::optional<std::string> ParseHexOctets(std::string_view hex);
+std::string HexOctetsText(std::string_view octets);
 
 // Why a v3 security setting cannot be used ("" when it can): a passphrase
 // shorter than 8 characters where the level needs one and no key stands in.
 std::string SecurityProblem(const UsmSecurity& security);
+
+// The agent's security engine ID (raw octets), asked with net-snmp's
+// discovery. Throws Error(ERR_SNMP) when the agent does not answer.
+std::string DiscoverEngineID(const std::string& host, int port, int timeoutMs, int retries);
+// Puts into authKey and privKey the keys localized from the passphrases for
+// securityEngineID, and clears the passphrases. Throws Error(ERR_INVALID_CALL)
+// when there is no engine ID or a passphrase is too short.
+void LocalizeKeys(UsmSecurity& security);
 
 }  // namespace qlmib::snmp

@@ -5,9 +5,11 @@
 #include <iterator>
 #include <mutex>
 
+#include "PeerName.h"
 #include "qlmib/common/Error.h"
 
-namespace qlmib::snmp::internal {
+namespace qlmib::snmp {
+namespace internal {
 namespace {
 
 struct ProtocolOid {
@@ -120,7 +122,15 @@ std::string ApplySecurity(netsnmp_session& session, const UsmSecurity& security)
     return kuOf(hash, security.privPassphrase, session.securityPrivKey, session.securityPrivKeyLen);
 }
 
-LocalizedKeys LocalizeKeys(const UsmSecurity& security, const std::string& engineID) {
+}  // namespace internal
+
+void LocalizeKeys(UsmSecurity& security) {
+    using namespace internal;
+    const std::string& engineID = security.securityEngineID;
+    if (!security.authenticates()) return;
+    if (engineID.empty()) throw Error(ERR_INVALID_CALL, "Keys are localized for an engine ID, and none is known");
+    security.authKey.clear();
+    security.privKey.clear();
     netsnmp_session session;
     snmp_sess_init(&session);
     if (auto problem = ApplySecurity(session, security); !problem.empty()) throw Error(ERR_INVALID_CALL, problem);
@@ -131,20 +141,20 @@ LocalizedKeys LocalizeKeys(const UsmSecurity& security, const std::string& engin
         size_t kulLength = sizeof kul;
         if (generate_kul(hash.name, hash.length, engine, engineID.size(), ku, kuLength, kul, &kulLength) !=
             SNMPERR_SUCCESS)
-            throw Error(ERR_INVALID_CALL, "Cannot localize a key for engine " + EngineIDText(engineID));
+            throw Error(ERR_INVALID_CALL, "Cannot localize a key for engine " + HexOctetsText(engineID));
         return std::string(reinterpret_cast<char*>(kul), kulLength);
     };
-    LocalizedKeys keys;
-    if (!security.authenticates()) return keys;
+    struct {
+        std::string authKey, privKey;
+    } keys;
     keys.authKey = localize(session.securityAuthKey, session.securityAuthKeyLen);
-    if (!security.encrypts()) return keys;
-    keys.privKey = localize(session.securityPrivKey, session.securityPrivKeyLen);
+    if (security.encrypts()) keys.privKey = localize(session.securityPrivKey, session.securityPrivKeyLen);
     // AES-192 and AES-256 need more octets than a short hash gives: net-snmp
     // extends the localized key the same way when it derives it itself.
     const auto cipher = privOid(security.privProtocol);
     const int privType = sc_get_privtype(cipher.name, cipher.length);
     const auto needed = static_cast<u_int>(sc_get_proper_priv_length_bytype(privType));
-    if (keys.privKey.size() < needed) {
+    if (security.encrypts() && keys.privKey.size() < needed) {
         size_t length = keys.privKey.size();
         auto* buffer = static_cast<u_char*>(std::malloc(USM_PRIV_KU_LEN));
         std::memcpy(buffer, keys.privKey.data(), length);
@@ -154,10 +164,47 @@ LocalizedKeys LocalizeKeys(const UsmSecurity& security, const std::string& engin
         keys.privKey.assign(reinterpret_cast<char*>(buffer), length);
         std::free(buffer);
         if (status != SNMPERR_SUCCESS)
-            throw Error(ERR_INVALID_CALL, "Cannot extend the privacy key for " + std::string(PrivProtocolName(security.privProtocol)));
+            throw Error(ERR_INVALID_CALL,
+                        "Cannot extend the privacy key for " + std::string(PrivProtocolName(security.privProtocol)));
     }
-    return keys;
+    security.authKey = std::move(keys.authKey);
+    security.privKey = std::move(keys.privKey);
+    security.authPassphrase.clear();
+    security.privPassphrase.clear();
 }
+
+std::string DiscoverEngineID(const std::string& host, int port, int timeoutMs, int retries) {
+    using namespace internal;
+    std::string error;
+    const auto peer = PeerName(host, port, error);
+    if (!peer) throw Error(ERR_SNMP, error);
+    netsnmp_session settings;
+    snmp_sess_init(&settings);
+    settings.peername = const_cast<char*>(peer->c_str());
+    settings.timeout = timeoutMs * 1000L;
+    settings.retries = retries;
+    // net-snmp's discovery asks with an empty user whatever the session's;
+    // it wants one named all the same.
+    UsmSecurity anonymous;
+    anonymous.securityName = "engine-id-discovery";
+    ApplySecurity(settings, anonymous);
+    const SessionHandle session(snmp_sess_open(&settings));
+    const netsnmp_session* state = session ? snmp_sess_session(session.get()) : nullptr;
+    if (state) {
+        // Discovery runs before the first request goes out; its answer does not matter.
+        netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_GET);
+        static const oid snmpEngineID[] = {1, 3, 6, 1, 6, 3, 10, 2, 1, 1, 0};
+        snmp_add_null_var(request, snmpEngineID, std::size(snmpEngineID));
+        netsnmp_pdu* response = nullptr;
+        snmp_sess_synch_response(session.get(), request, &response);
+        if (response) snmp_free_pdu(response);
+    }
+    if (!state || !state->securityEngineIDLen)
+        throw Error(ERR_SNMP, "No answer from " + host + " to the SNMPv3 engine ID discovery");
+    return std::string(reinterpret_cast<const char*>(state->securityEngineID), state->securityEngineIDLen);
+}
+
+namespace internal {
 
 std::string SecurityFailureText(int snmpError) {
     switch (snmpError) {
@@ -184,4 +231,5 @@ std::string SecurityFailureText(int snmpError) {
     }
 }
 
-}  // namespace qlmib::snmp::internal
+}  // namespace internal
+}  // namespace qlmib::snmp

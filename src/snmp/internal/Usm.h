@@ -14,14 +14,6 @@ namespace qlmib::snmp::internal {
 // Returns "" or why the security cannot be used.
 std::string ApplySecurity(netsnmp_session& session, const UsmSecurity& security);
 
-// The keys net-snmp derives from the passphrases and the engine ID (raw octets).
-struct LocalizedKeys {
-    std::string authKey, privKey;
-};
-// Throws Error(ERR_INVALID_CALL) when a passphrase is too short or
-// net-snmp cannot derive a key.
-LocalizedKeys LocalizeKeys(const UsmSecurity& security, const std::string& engineID);
-
 // A failure reported by net-snmp's SNMPv3 layer (an SNMPERR_ code) in words,
 // or "" when the code is not one of security.
 std::string SecurityFailureText(int snmpError);
