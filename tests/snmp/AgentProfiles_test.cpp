@@ -156,7 +156,7 @@ TEST_F(AgentProfilesTest, ProfilesThatCannotWorkAreNotSaved) {
     noUser.security.securityName.clear();
     auto noEngineID = v3Profile(SnmpAgent::V3UserOf("authNoPriv"), true);
     auto shortPassphrase = v3Profile(SnmpAgent::V3UserOf("authNoPriv"), true);
-    shortPassphrase.security.securityEngineID = "\x80\x00\x1f\x88\x04";
+    shortPassphrase.security.securityEngineID = std::string("\x80\x00\x1f\x88\x04", 5);
     shortPassphrase.security.authPassphrase = "short";
     for (const auto& profile : {noUser, noEngineID, shortPassphrase}) {
         EXPECT_THROW(profiles.Save(profile), Error);
