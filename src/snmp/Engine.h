@@ -67,7 +67,7 @@ public:
     // How many times a request is sent again before it times out.
     int getRetries() const { return retries_; }
     void setRetries(int retries) { retries_ = retries < 0 ? 0 : retries; }
-    // 1 for SNMPv1, 2 for SNMPv2c (any value other than 1). GET-BULK is always v2c.
+    // 1 for SNMPv1, 2 for SNMPv2c (any value other than 1). GET-BULK is always v2c, or v3 with a security name.
     int getVersion() const { return version_; }
     void setVersion(int version) { version_ = version == 1 ? 1 : 2; }
     // With a security name every request, GET-BULK included, goes out as
