@@ -11,11 +11,11 @@
 
 namespace qlmib::cli {
 
-void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityRequired) {
+void addAgentOptions(CLI::App& command, AgentOptions& options, bool writes) {
     command.add_option("-v", options.version, "SNMP version: 1, 2c or 3 (default 2c)")
         ->check(CLI::IsMember({"1", "2c", "3"}));
     command.add_option("-c", options.community, "Community (default public)");
-    options.writes = communityRequired;
+    options.writes = writes;
     command.add_option("-t", options.timeout, "Seconds to wait for an answer (default: the stored SNMP settings)")
         ->check(CLI::Range(0.001, 3600.0));
     command.add_option("-r", options.retries, "Times a request is sent again (default: the stored SNMP settings)")

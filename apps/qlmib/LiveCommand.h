@@ -36,7 +36,7 @@ struct AgentOptions {
 
 // -v, -c, -t, -r, the SNMPv3 options and the AGENT argument, as net-snmp's
 // tools take them, and --agent NAME.
-void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityRequired = false);
+void addAgentOptions(CLI::App& command, AgentOptions& options, bool writes = false);
 
 // An OID argument as net-snmp's tools take it: without a leading ".",
 // MODULE::NAME written MODULE:NAME.

@@ -1,11 +1,10 @@
 #include "SecurityOptions.h"
 
+#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 
 #include <qlmib/snmp/AgentProfiles.h>
 
@@ -102,11 +101,12 @@ std::string readPassphrase(const std::string& prompt, std::optional<int> fd) {
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         ::tcsetattr(tty, TCSAFLUSH, &quiet);
     }
+    // The prompt and the line break after the unechoed answer are best effort.
     const std::string ask = prompt + ": ";
-    if (::write(tty, ask.data(), ask.size()) < 0) {}  // best effort: the prompt only
+    [[maybe_unused]] ssize_t written = ::write(tty, ask.data(), ask.size());
     std::string passphrase = readLine(tty);
     if (terminal) ::tcsetattr(tty, TCSAFLUSH, &saved);
-    if (::write(tty, "\n", 1) < 0) {}
+    written = ::write(tty, "\n", 1);
     ::close(tty);
     return passphrase;
 }
