@@ -116,8 +116,9 @@ TEST_F(EngineV3Test, EveryLevelAndProtocolWalksAndSetsLikeV2c) {
 }
 
 // Each mistake has its own words, synchronously and asynchronously. The agent
-// answers most with a report, at once; a request it cannot decrypt it drops,
-// so that one takes the timeout (500 ms, one retry) and a probe.
+// answers most with a report: those end well before a single timeout of 2 s.
+// A request it cannot decrypt it drops, so that one takes the whole timeout
+// (500 ms here, one retry) and a probe.
 TEST_F(EngineV3Test, SecurityFailuresAreReportedInWordsWithoutWaitingForTheTimeout) {
     const auto& authUser = SnmpAgent::V3UserOf("authNoPriv");
     const auto& privUser = SnmpAgent::V3UserOf("authPriv");
@@ -125,13 +126,13 @@ TEST_F(EngineV3Test, SecurityFailuresAreReportedInWordsWithoutWaitingForTheTimeo
         const char* what;
         UsmSecurity security;
         const char* words;
-        int withinMs;
+        int timeoutMs, withinMs;
     };
     std::vector<Case> cases = {
-        {"wrong authentication passphrase", securityOf(privUser), "Wrong digest", 300},
-        {"wrong privacy passphrase", securityOf(privUser), "Decryption error", 1800},
-        {"unknown user", securityOf(authUser), "Unknown user name", 300},
-        {"level the user lacks", securityOf(authUser), "Unsupported security level", 300},
+        {"wrong authentication passphrase", securityOf(privUser), "Wrong digest", 2000, 1000},
+        {"wrong privacy passphrase", securityOf(privUser), "Decryption error", 500, 1800},
+        {"unknown user", securityOf(authUser), "Unknown user name", 2000, 1000},
+        {"level the user lacks", securityOf(authUser), "Unsupported security level", 2000, 1000},
     };
     cases[0].security.authPassphrase = "not-the-auth-phrase";
     cases[1].security.privPassphrase = "not-the-priv-phrase";
@@ -141,6 +142,7 @@ TEST_F(EngineV3Test, SecurityFailuresAreReportedInWordsWithoutWaitingForTheTimeo
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         engine->setSecurity(c.security);
+        engine->setTimeout(c.timeoutMs);
         const auto within = std::chrono::milliseconds(c.withinMs);
         auto start = std::chrono::steady_clock::now();
         engine->setAsynchronous(false);
