@@ -26,12 +26,17 @@ free_udp_port() {
   python3 -c 'import socket; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
 
+# The SNMPv3 user of the authPriv walk (SHA-256, AES-128).
+v3_auth=bench-auth-phrase v3_priv=bench-priv-phrase
+
 start_agent() {
   mkdir -p "$work/agent/persist"
   cat > "$work/agent/snmpd.conf" <<EOF
 rocommunity public 127.0.0.1
 rwcommunity private 127.0.0.1
 sysName qlmib-bench-agent
+createUser bench SHA-256 $v3_auth AES $v3_priv
+rouser bench priv
 dontLogTCPWrappersConnects yes
 EOF
   port=$(free_udp_port)
@@ -85,6 +90,9 @@ compare "walk -v 2c 1 / snmpbulkwalk -On" walk_oids -- walk -v 2c --cols 0,1,9,1
   snmpbulkwalk -v2c -c public -m '' -On "$agent" .1
 compare "walk -v 2c 1 / snmpbulkwalk MIBs" walk_oids -- walk -v 2c --cols 0,1,9,10 "$agent" 1 -- \
   snmpbulkwalk -v2c -c public -M "$corpus" -m ALL "$agent" .1
+compare "walk -v 3 authPriv / snmpbulkwalk -On" walk_oids -- \
+  walk -v 3 -u bench -l authPriv -a SHA-256 -A "$v3_auth" -x AES -X "$v3_priv" --cols 0,1,9,10 "$agent" 1 -- \
+  snmpbulkwalk -v3 -u bench -l authPriv -a SHA-256 -A "$v3_auth" -x AES -X "$v3_priv" -m '' -On "$agent" .1
 compare "walk -v 1 1 / snmpwalk -v1 -On" walk_oids -- walk -v 1 --cols 0,1,9,10 "$agent" 1 -- \
   snmpwalk -v1 -c public -m '' -On "$agent" .1
 compare "table ifTable / snmptable" table_oids -- table "$agent" ifTable -- \

@@ -11,15 +11,17 @@
 
 namespace qlmib::cli {
 
-void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityRequired) {
-    command.add_option("-v", options.version, "SNMP version: 1 or 2c (default 2c)")->check(CLI::IsMember({"1", "2c"}));
-    auto* community = command.add_option("-c", options.community, "Community (default public)");
-    if (communityRequired) community->required();
+void addAgentOptions(CLI::App& command, AgentOptions& options, bool writes) {
+    command.add_option("-v", options.version, "SNMP version: 1, 2c or 3 (default 2c)")
+        ->check(CLI::IsMember({"1", "2c", "3"}));
+    command.add_option("-c", options.community, "Community (default public)");
+    options.writes = writes;
     command.add_option("-t", options.timeout, "Seconds to wait for an answer (default: the stored SNMP settings)")
         ->check(CLI::Range(0.001, 3600.0));
     command.add_option("-r", options.retries, "Times a request is sent again (default: the stored SNMP settings)")
         ->check(CLI::Range(0, 100));
-    command.add_option("agent", options.agent, "Agent: HOST, HOST:PORT, udp6:[ADDRESS]:PORT")->required();
+    command.add_option("agent", options.agent, "Agent: HOST, HOST:PORT, udp6:[ADDRESS]:PORT");
+    addSecurityOptions(command, options);
 }
 
 std::string objectArgument(std::string_view argument) {
@@ -53,6 +55,7 @@ void LiveHost::configure(LiveControl& control, const AgentOptions& options) {
     auto& engine = control.SNMP();
     if (options.timeout) engine.setTimeout(static_cast<std::int32_t>(*options.timeout * 1000 + 0.5));
     if (options.retries) engine.setRetries(*options.retries);
+    if (options.version == "3") engine.setSecurity(securityOf(options.security));
 }
 
 bool LiveHost::run(LiveControl& control, const std::function<void()>& start) {
@@ -65,7 +68,7 @@ bool LiveHost::run(LiveControl& control, const std::function<void()>& start) {
     const auto noteFailure = [this, &engine] {
         const long code = engine.getErrorCode();
         if (failure_.empty() && (code == snmp::ENGINE_TIMEOUT || code == snmp::ENGINE_BAD_ADDRESS ||
-                                 code == snmp::ENGINE_SEND_FAILED))
+                                 code == snmp::ENGINE_SEND_FAILED || code == snmp::ENGINE_SECURITY))
             failure_ = engine.getErrorText();
     };
     const auto single = engine.ValueReceived.subscribe(

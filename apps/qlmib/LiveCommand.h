@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "HeadlessHost.h"
+#include "SecurityOptions.h"
 
 namespace qlmib {
 class LiveControl;
@@ -29,10 +30,13 @@ struct AgentOptions {
     std::string community = "public";
     std::optional<double> timeout;  // seconds; none: the stored setting
     std::optional<int> retries;
+    bool writes = false;  // a SET: the community is the write community
+    SecurityOptions security;
 };
 
-// -v, -c, -t, -r and the AGENT argument, as net-snmp's tools take them.
-void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityRequired = false);
+// -v, -c, -t, -r, the SNMPv3 options and the AGENT argument, as net-snmp's
+// tools take them, and --agent NAME.
+void addAgentOptions(CLI::App& command, AgentOptions& options, bool writes = false);
 
 // An OID argument as net-snmp's tools take it: without a leading ".",
 // MODULE::NAME written MODULE:NAME.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "qlmib/common/Event.h"
+#include "qlmib/snmp/UsmSecurity.h"
 
 namespace qlmib::snmp {
 
@@ -28,6 +29,7 @@ enum EngineErrorCode : long {
     ENGINE_BAD_VALUE = 31203,         // Value does not fit ValueType
     ENGINE_SEND_FAILED = 31204,
     ENGINE_OID_NOT_INCREASING = 31205,  // a GET-NEXT or GET-BULK answer that would loop a walk
+    ENGINE_SECURITY = 31206,  // SNMPv3: the agent reported a security failure, or the credentials are unusable
 };
 
 // Raw types are the BER tags of the values; ValueType of a SET uses the same codes.
@@ -65,9 +67,13 @@ public:
     // How many times a request is sent again before it times out.
     int getRetries() const { return retries_; }
     void setRetries(int retries) { retries_ = retries < 0 ? 0 : retries; }
-    // 1 for SNMPv1, 2 for SNMPv2c (any value other than 1). GET-BULK is always v2c.
+    // 1 for SNMPv1, 2 for SNMPv2c (any value other than 1). GET-BULK is always v2c, or v3 with a security name.
     int getVersion() const { return version_; }
     void setVersion(int version) { version_ = version == 1 ? 1 : 2; }
+    // With a security name every request, GET-BULK included, goes out as
+    // SNMPv3 with these credentials and Version and the communities are unused.
+    const UsmSecurity& getSecurity() const { return security_; }
+    void setSecurity(const UsmSecurity& security) { security_ = security; }
     // UDP port used when the host names none.
     int getPort() const { return port_; }
     void setPort(int port) { port_ = port; }
@@ -144,6 +150,7 @@ private:
     int version_ = 1;
     int port_ = 161;
     std::string community_;
+    UsmSecurity security_;
     std::string requestOID_;
     std::string requestTag_;
     bool asynchronous_ = true;

@@ -10,6 +10,7 @@
 #include "internal/Answers.h"
 #include "internal/NetSnmp.h"
 #include "internal/PeerName.h"
+#include "internal/Usm.h"
 #include "qlmib/ui/EventLoop.h"
 
 namespace qlmib::snmp {
@@ -25,7 +26,9 @@ struct Request {
     RequestShape shape;
     int version = SNMP_VERSION_1;
     int maxRepetitions = 0;
-    std::string peer;  // the session it went out on
+    std::string peer;        // where it went
+    std::string sessionKey;  // the session it went out on: peer and v3 credentials
+    bool encrypted = false;  // v3 authPriv
     bool bulk() const { return shape.command == SNMP_MSG_GETBULK; }
 };
 
@@ -42,6 +45,10 @@ struct Session {
 
 using Sessions = std::map<std::string, std::unique_ptr<Session>>;
 
+// A timeout of an encrypted request noted inside net-snmp's callback, looked
+// into from the loop.
+constexpr long kDiagnoseTimeout = -1;
+
 // The requested OIDs without values, carrying an error.
 Answer failedAnswer(const Request& request, long code, std::string text) {
     Answer answer;
@@ -56,11 +63,35 @@ std::string takeErrorText(char* text) {
     return out;
 }
 
-std::string sessionError(void* session) {
+struct Failure {
+    long code;
+    std::string text;
+};
+
+// A session's last failure: SNMPv3 security failures and timeouts get their
+// own codes, anything else `code`.
+Failure sessionFailure(void* session, long code) {
     int systemError = 0, snmpError = 0;
     char* text = nullptr;
     snmp_sess_error(session, &systemError, &snmpError, &text);
-    return takeErrorText(text);
+    std::string described = takeErrorText(text);
+    if (auto security = SecurityFailureText(snmpError); !security.empty()) return {ENGINE_SECURITY, security};
+    if (snmpError == SNMPERR_TIMEOUT) return {ENGINE_TIMEOUT, "Timeout"};
+    return {code, std::move(described)};
+}
+
+// Sessions carry the v3 credentials, so each set of them has its own.
+std::string sessionKey(const std::string& peer, const UsmSecurity& security) {
+    if (!security.enabled()) return peer;
+    std::string key = peer;
+    for (const std::string* part : {&security.securityName, &security.authPassphrase, &security.privPassphrase,
+                                    &security.authKey, &security.privKey, &security.contextName,
+                                    &security.securityEngineID})
+        key.append(1, '\0').append(*part);
+    key += static_cast<char>('0' + static_cast<int>(security.level));
+    key += static_cast<char>('0' + static_cast<int>(security.authProtocol));
+    key += static_cast<char>('0' + static_cast<int>(security.privProtocol));
+    return key;
 }
 
 }  // namespace
@@ -78,6 +109,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         ++generation;
         pending = 0;
         inFlight.clear();
+        byMessageId.clear();
         ready.clear();
         asyncSessions.clear();
         timer->setEnabled(false);
@@ -89,6 +121,8 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         const auto peer = PeerName(request.host, owner.getPort(), error);
         if (!peer) return finish(std::move(request), ENGINE_BAD_ADDRESS, error, asynchronous);
         request.peer = *peer;
+        request.sessionKey = sessionKey(request.peer, owner.getSecurity());
+        request.encrypted = request.version == SNMP_VERSION_3 && owner.getSecurity().encrypts();
         for (const auto& text : request.oidTexts) {
             auto name = ParseOid(text);
             if (!name) {
@@ -100,8 +134,9 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         if (request.oidTexts.empty()) return finish(std::move(request), ENGINE_BAD_OID, "No OID given", asynchronous);
         auto pdu = buildPdu(request, error);
         if (!pdu) return finish(std::move(request), ENGINE_BAD_VALUE, error, asynchronous);
-        Session* session = open(asynchronous ? asyncSessions : syncSessions, request.peer, asynchronous, error);
-        if (!session) return finish(std::move(request), ENGINE_BAD_ADDRESS, error, asynchronous);
+        long code = ENGINE_BAD_ADDRESS;
+        Session* session = open(asynchronous ? asyncSessions : syncSessions, request, asynchronous, code, error);
+        if (!session) return finish(std::move(request), code, error, asynchronous);
         if (asynchronous)
             transmit(*session, std::move(pdu), std::move(request));
         else
@@ -111,7 +146,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
     PduHandle buildPdu(const Request& request, std::string& error) const {
         PduHandle pdu(snmp_pdu_create(request.shape.command));
         pdu->version = request.version;
-        if (!request.community.empty()) {
+        if (request.version != SNMP_VERSION_3 && !request.community.empty()) {
             pdu->community = static_cast<u_char*>(std::malloc(request.community.size()));
             std::memcpy(pdu->community, request.community.data(), request.community.size());
             pdu->community_len = request.community.size();
@@ -130,18 +165,35 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         return pdu;
     }
 
-    Session* open(Sessions& sessions, const std::string& peer, bool watched, std::string& error) {
-        auto found = sessions.find(peer);
+    Session* open(Sessions& sessions, const Request& request, bool watched, long& code, std::string& error) {
+        auto found = sessions.find(request.sessionKey);
         if (found == sessions.end()) {
             netsnmp_session settings;
             snmp_sess_init(&settings);
-            settings.peername = const_cast<char*>(peer.c_str());
+            settings.peername = const_cast<char*>(request.peer.c_str());
+            // A v3 session discovers the agent's engine ID before its first
+            // request, with the timing of the requests.
+            settings.timeout = owner.getTimeout() * 1000L;
+            settings.retries = owner.getRetries();
+            if (request.version == SNMP_VERSION_3) {
+                error = ApplySecurity(settings, owner.getSecurity());
+                if (!error.empty()) {
+                    code = ENGINE_SECURITY;
+                    return nullptr;
+                }
+            }
             SessionHandle handle(snmp_sess_open(&settings));
             if (!handle) {
                 int systemError = 0, snmpError = 0;
                 char* text = nullptr;
                 snmp_error(&settings, &systemError, &snmpError, &text);
-                error = "Cannot reach " + peer + ": " + takeErrorText(text);
+                error = takeErrorText(text);
+                if (auto security = SecurityFailureText(snmpError); !security.empty()) {
+                    code = ENGINE_SECURITY;
+                    error = security;
+                } else {
+                    error = "Cannot reach " + request.peer + ": " + error;
+                }
                 return nullptr;
             }
             // The community travels in each PDU; an empty one must not fall
@@ -156,7 +208,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
                 Session* raw = session.get();
                 session->watch = loop.watchSocket(snmp_sess_transport(raw->handle.get())->sock, [this, raw] { read(*raw); });
             }
-            found = sessions.emplace(peer, std::move(session)).first;
+            found = sessions.emplace(request.sessionKey, std::move(session)).first;
         }
         netsnmp_session* state = snmp_sess_session(found->second->handle.get());
         state->timeout = owner.getTimeout() * 1000L;
@@ -166,7 +218,12 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
 
     void transmit(Session& session, PduHandle pdu, Request request) {
         const int id = snmp_sess_async_send(session.handle.get(), pdu.get(), &Impl::onNetSnmp, this);
-        if (id == 0) return finish(std::move(request), ENGINE_SEND_FAILED, sessionError(session.handle.get()), true);
+        if (id == 0) {
+            auto failure = sessionFailure(session.handle.get(), ENGINE_SEND_FAILED);
+            return finish(std::move(request), failure.code, failure.text, true);
+        }
+        // A report carries the request's message id, not always its request id.
+        if (request.version == SNMP_VERSION_3) byMessageId[pdu->msgid] = id;
         pdu.release();  // net-snmp owns it now
         inFlight.emplace(id, std::move(request));
         rearm();
@@ -177,10 +234,10 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         netsnmp_pdu* response = nullptr;
         const int status = snmp_sess_synch_response(session.handle.get(), pdu.release(), &response);
         const PduHandle reply(response);
+        if (status == STAT_TIMEOUT) return describe(timedOut(request));
         if (status != STAT_SUCCESS || !reply) {
-            const bool timedOut = status == STAT_TIMEOUT;
-            return describe(failedAnswer(request, timedOut ? ENGINE_TIMEOUT : ENGINE_SEND_FAILED,
-                                         timedOut ? "Timeout" : sessionError(session.handle.get())));
+            auto failure = sessionFailure(session.handle.get(), ENGINE_SEND_FAILED);
+            return describe(failedAnswer(request, failure.code, std::move(failure.text)));
         }
         Answer answer = AnswerFromResponse(*reply, request.shape);
         describe(answer);
@@ -200,19 +257,41 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         state.hexValue = answer.hexValues.empty() ? std::string() : answer.hexValues.front();
     }
 
-    static int onNetSnmp(int operation, netsnmp_session*, int id, netsnmp_pdu* pdu, void* magic) {
+    static int onNetSnmp(int operation, netsnmp_session* session, int id, netsnmp_pdu* pdu, void* magic) {
         auto& self = *static_cast<Impl*>(magic);
-        // A retransmission is reported too; only an answer or the final timeout ends a request.
-        if (operation != NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && operation != NETSNMP_CALLBACK_OP_TIMED_OUT) return 1;
+        // A retransmission is reported too; it does not end a request.
+        if (operation == NETSNMP_CALLBACK_OP_RESEND || operation == NETSNMP_CALLBACK_OP_CONNECT) return 1;
+        if (pdu && pdu->command == SNMP_MSG_REPORT) {
+            const auto message = self.byMessageId.find(pdu->msgid);
+            if (message != self.byMessageId.end()) id = message->second;
+        }
         const auto found = self.inFlight.find(id);
-        if (found == self.inFlight.end()) return 1;  // cancelled
+        if (found == self.inFlight.end()) return 1;  // cancelled, or reported already
         Request request = std::move(found->second);
         self.inFlight.erase(found);
-        Answer answer = operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu
-                            ? AnswerFromResponse(*pdu, request.shape)
-                            : failedAnswer(request, ENGINE_TIMEOUT, "Timeout");
+        if (request.version == SNMP_VERSION_3) std::erase_if(self.byMessageId, [id](const auto& entry) { return entry.second == id; });
+        Answer answer;
+        if (pdu && pdu->command == SNMP_MSG_REPORT)
+            answer = failedAnswer(request, ENGINE_SECURITY, reportText(*pdu));
+        else if (operation == NETSNMP_CALLBACK_OP_SEC_ERROR) {
+            auto text = SecurityFailureText(session->s_snmp_errno);
+            answer = failedAnswer(request, ENGINE_SECURITY,
+                                  text.empty() ? snmp_api_errstring(session->s_snmp_errno) : text);
+        } else if (operation == NETSNMP_CALLBACK_OP_SEND_FAILED)
+            answer = failedAnswer(request, ENGINE_SEND_FAILED, snmp_api_errstring(session->s_snmp_errno));
+        else if (operation != NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE || !pdu)
+            answer = failedAnswer(request, ENGINE_TIMEOUT, "Timeout");
+        else
+            answer = AnswerFromResponse(*pdu, request.shape);
+        if (answer.errorCode == ENGINE_TIMEOUT && request.encrypted) answer.errorCode = kDiagnoseTimeout;
         self.queue(std::move(request), std::move(answer));
         return 1;
+    }
+
+    static std::string reportText(netsnmp_pdu& report) {
+        const int type = snmpv3_get_report_type(&report);
+        auto text = SecurityFailureText(type);
+        return text.empty() ? std::string("The agent reported: ") + snmp_api_errstring(type) : text;
     }
 
     // Answers reach the owner from the loop, never inside net-snmp or a send.
@@ -232,12 +311,42 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
             Delivery delivery = std::move(ready.front());
             ready.pop_front();
             if (delivery.generation != generation) continue;
+            if (delivery.answer.errorCode == kDiagnoseTimeout) delivery.answer = timedOut(delivery.request);
             if (tooBigToRepeat(delivery)) {
                 resendSmaller(std::move(delivery.request));
                 continue;
             }
             deliver(delivery);
         }
+    }
+
+    // An agent drops an encrypted request it cannot decrypt without a word.
+    // When it still answers the same user unencrypted, the privacy passphrase
+    // or key is what is wrong; otherwise it is a plain timeout. Runs from the
+    // loop or a synchronous call, never inside net-snmp's callback.
+    Answer timedOut(const Request& request) {
+        Answer timeout = failedAnswer(request, ENGINE_TIMEOUT, "Timeout");
+        if (!request.encrypted) return timeout;
+        const auto found = syncSessions.find(request.sessionKey);
+        std::string error;
+        long code = 0;
+        Session* session = found != syncSessions.end() ? found->second.get()
+                                                       : open(syncSessions, request, false, code, error);
+        if (!session) return timeout;
+        PduHandle probe(snmp_pdu_create(SNMP_MSG_GET));
+        probe->version = SNMP_VERSION_3;
+        probe->securityLevel = SNMP_SEC_LEVEL_AUTHNOPRIV;
+        static const oid snmpEngineID[] = {1, 3, 6, 1, 6, 3, 10, 2, 1, 1, 0};
+        snmp_add_null_var(probe.get(), snmpEngineID, std::size(snmpEngineID));
+        netsnmp_session* state = snmp_sess_session(session->handle.get());
+        const int retries = state->retries;
+        state->retries = 0;
+        netsnmp_pdu* response = nullptr;
+        const int status = snmp_sess_synch_response(session->handle.get(), probe.release(), &response);
+        const PduHandle reply(response);
+        state->retries = retries;
+        if (status != STAT_SUCCESS || !reply) return timeout;
+        return failedAnswer(request, ENGINE_SECURITY, SecurityFailureText(SNMPERR_DECRYPTION_ERR));
     }
 
     static bool tooBigToRepeat(const Delivery& delivery) {
@@ -249,8 +358,9 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         request.maxRepetitions /= 2;
         std::string error;
         auto pdu = buildPdu(request, error);
-        Session* session = open(asyncSessions, request.peer, true, error);
-        if (!session) return finish(std::move(request), ENGINE_SEND_FAILED, error, true);
+        long code = ENGINE_SEND_FAILED;
+        Session* session = open(asyncSessions, request, true, code, error);
+        if (!session) return finish(std::move(request), code, error, true);
         transmit(*session, std::move(pdu), std::move(request));
     }
 
@@ -316,6 +426,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
     Subscription tick;
     Sessions asyncSessions, syncSessions;
     std::unordered_map<int, Request> inFlight;  // by net-snmp's request id
+    std::unordered_map<long, int> byMessageId;  // v3 requests' request ids by message id
     std::deque<Delivery> ready;
     int pending = 0;
     std::uint64_t generation = 0;  // bumped by CancelAll: older answers are dropped
@@ -345,7 +456,9 @@ Request singleRequest(const Engine& engine, int command, const std::string& host
     request.tag = engine.getRequestTag();
     request.oidTexts = {engine.getRequestOID()};
     request.shape.command = command;
-    request.version = engine.getVersion() == 1 ? SNMP_VERSION_1 : SNMP_VERSION_2c;
+    request.version = engine.getSecurity().enabled() ? SNMP_VERSION_3
+                      : engine.getVersion() == 1     ? SNMP_VERSION_1
+                                                     : SNMP_VERSION_2c;
     return request;
 }
 
@@ -373,7 +486,7 @@ void NetSnmpEngine::GetBulk(const std::string& Host, const std::string& Communit
     request.shape.command = SNMP_MSG_GETBULK;
     request.shape.nonRepeaters = std::clamp(NonRepeaters, 0, static_cast<int>(OIDs.size()));
     request.maxRepetitions = std::max(MaxRepetitions, 0);
-    request.version = SNMP_VERSION_2c;
+    request.version = getSecurity().enabled() ? SNMP_VERSION_3 : SNMP_VERSION_2c;
     impl_->request(std::move(request), true);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The SNMP engine on net-snmp (SNMPv1 and v2c over UDP, IPv4 and IPv6).
+// The SNMP engine on net-snmp (SNMPv1, v2c and v3 over UDP, IPv4 and IPv6).
 // Its sockets and retransmission timer are watched by the event loop it is
 // given; answers are queued and delivered from that loop. One session per
 // agent address is kept open for asynchronous requests and another for

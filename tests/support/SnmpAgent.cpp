@@ -115,6 +115,17 @@ SnmpAgent::SnmpAgent(bool ipv6) {
     for (const char* model : {"v1", "v2c"})
         conf << "group readers " << model << " readers\n"
              << "group writers " << model << " writers\n";
+    conf << "group v3noauth usm noauth\n";
+    for (const auto& user : V3Users()) {
+        if (user.level == "noAuthNoPriv") continue;
+        conf << "createUser " << user.name << ' ' << user.auth << ' ' << kAuthPassphrase;
+        if (!user.priv.empty()) conf << ' ' << user.priv << ' ' << kPrivPassphrase;
+        conf << "\ngroup " << (user.priv.empty() ? "v3auth" : "v3priv") << " usm " << user.name << '\n';
+    }
+    conf << "createUser noauth\n"
+         << "access v3noauth \"\" usm noauth exact all agent none\n"
+         << "access v3auth \"\" usm auth exact all agent none\n"
+         << "access v3priv \"\" usm priv exact all agent none\n";
     conf << "view all included .1\n"
          << "view agent included .1.3.6.1.2.1.1\n"
          << "view agent included .1.3.6.1.2.1.11.30\n"
@@ -137,6 +148,30 @@ SnmpAgent::~SnmpAgent() {
     stop();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+}
+
+const std::vector<SnmpAgent::V3User>& SnmpAgent::V3Users() {
+    static const std::vector<V3User> users = {
+        {"noauth", "noAuthNoPriv", "", ""},
+        {"auth-md5", "authNoPriv", "MD5", ""},
+        {"auth-sha", "authNoPriv", "SHA", ""},
+        {"auth-sha224", "authNoPriv", "SHA-224", ""},
+        {"auth-sha256", "authNoPriv", "SHA-256", ""},
+        {"auth-sha384", "authNoPriv", "SHA-384", ""},
+        {"auth-sha512", "authNoPriv", "SHA-512", ""},
+        {"priv-aes", "authPriv", "SHA-256", "AES"},
+        {"priv-des", "authPriv", "SHA-256", "DES"},
+        {"priv-aes192", "authPriv", "SHA-256", "AES-192"},
+        // SHA gives fewer octets than AES-256 needs: its key is extended.
+        {"priv-aes256", "authPriv", "SHA", "AES-256"},
+    };
+    return users;
+}
+
+const SnmpAgent::V3User& SnmpAgent::V3UserOf(const std::string& level) {
+    for (const auto& user : V3Users())
+        if (user.level == level) return user;
+    throw std::invalid_argument("no v3 user of level " + level);
 }
 
 SnmpAgent& SnmpAgent::Shared() {

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qlmib::test {
 
@@ -17,6 +18,18 @@ public:
     static constexpr const char* kReadCommunity = "public";
     static constexpr const char* kWriteCommunity = "private";
     static constexpr const char* kSysName = "qlmib-test-agent";
+    // SNMPv3 users, all with these passphrases: one without authentication,
+    // one per authentication protocol (authNoPriv) and one per privacy
+    // protocol (authPriv). Each reads everything and may write what the write
+    // community may, at its own level and above.
+    static constexpr const char* kAuthPassphrase = "qlmib-auth-phrase";
+    static constexpr const char* kPrivPassphrase = "qlmib-priv-phrase";
+    struct V3User {
+        std::string name, level, auth, priv;  // level, protocols as net-snmp's tools spell them
+    };
+    static const std::vector<V3User>& V3Users();
+    // The first user of that level.
+    static const V3User& V3UserOf(const std::string& level);
 
     // Starts snmpd on 127.0.0.1 (and on ::1 too with `ipv6`) at a free high
     // port and waits until it answers. Throws std::runtime_error when snmpd is

@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -115,6 +116,15 @@ std::optional<std::string> SettingsFile::Snapshot::find(std::string_view group, 
     return std::nullopt;
 }
 
+std::vector<std::string> SettingsFile::Snapshot::groups() const {
+    std::vector<std::string> names;
+    for (const auto& line : lines_)
+        if (line.entry && (names.empty() || names.back() != line.group) &&
+            std::find(names.begin(), names.end(), line.group) == names.end())
+            names.push_back(line.group);
+    return names;
+}
+
 SettingsFile::SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
 
 SettingsFile::Snapshot SettingsFile::load() const {
@@ -173,6 +183,41 @@ SettingsFile::Snapshot SettingsFile::parse(const std::string& content) const {
 }
 
 void SettingsFile::write(std::string_view group, std::string_view name, std::string_view value) const {
+    rewrite([&](std::vector<Snapshot::Line>& lines) {
+        Snapshot::Line entry{entryLine(name, value), std::string(group), std::string(name), std::string(value), true};
+        auto target = lines.end();
+        auto lastOfGroup = lines.end();
+        for (auto it = lines.begin(); it != lines.end(); ++it) {
+            if (it->group != group || !(it->entry || it->header)) continue;
+            lastOfGroup = it;
+            if (it->entry && it->name == name) target = it;
+        }
+        if (target != lines.end()) {
+            *target = std::move(entry);
+        } else if (lastOfGroup != lines.end()) {
+            lines.insert(lastOfGroup + 1, std::move(entry));
+        } else {
+            if (!lines.empty() && !lines.back().text.empty()) lines.push_back({});
+            lines.push_back({headerLine(group), std::string(group), {}, {}, false, true});
+            lines.push_back(std::move(entry));
+        }
+    });
+}
+
+void SettingsFile::replaceGroup(std::string_view group, const Entries& entries) const {
+    rewrite([&](std::vector<Snapshot::Line>& lines) {
+        std::erase_if(lines, [&](const Snapshot::Line& line) {
+            return line.group == group && (line.entry || line.header);
+        });
+        if (entries.empty()) return;
+        if (!lines.empty() && !lines.back().text.empty()) lines.push_back({});
+        lines.push_back({headerLine(group), std::string(group), {}, {}, false, true});
+        for (const auto& [name, value] : entries)
+            lines.push_back({entryLine(name, value), std::string(group), name, value, true});
+    });
+}
+
+void SettingsFile::rewrite(const std::function<void(std::vector<Snapshot::Line>&)>& change) const {
     std::error_code ec;
     std::filesystem::create_directories(path_.parent_path(), ec);
     if (ec) fail("Cannot create the settings folder for", path_, ec.message());
@@ -187,23 +232,7 @@ void SettingsFile::write(std::string_view group, std::string_view name, std::str
     // our last read survives.
     Snapshot snapshot = load();
     auto& lines = snapshot.lines_;
-    Snapshot::Line entry{entryLine(name, value), std::string(group), std::string(name), std::string(value), true};
-    auto target = lines.end();
-    auto lastOfGroup = lines.end();
-    for (auto it = lines.begin(); it != lines.end(); ++it) {
-        if (it->group != group || !(it->entry || it->header)) continue;
-        lastOfGroup = it;
-        if (it->entry && it->name == name) target = it;
-    }
-    if (target != lines.end()) {
-        *target = std::move(entry);
-    } else if (lastOfGroup != lines.end()) {
-        lines.insert(lastOfGroup + 1, std::move(entry));
-    } else {
-        if (!lines.empty() && !lines.back().text.empty()) lines.push_back({});
-        lines.push_back({headerLine(group), std::string(group), {}, {}, false, true});
-        lines.push_back(std::move(entry));
-    }
+    change(lines);
     std::string content;
     for (const auto& line : lines) content.append(line.text).append("\n");
 

@@ -9,6 +9,7 @@
 // A file that does not parse is reported and never rewritten.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,8 @@ public:
     class Snapshot {
     public:
         std::optional<std::string> find(std::string_view group, std::string_view name) const;
+        // Every group that holds an entry, in file order.
+        std::vector<std::string> groups() const;
 
     private:
         friend class SettingsFile;
@@ -48,9 +51,15 @@ public:
     // Stores one value. Throws Error(ERR_FILE) and leaves the file as it was
     // when it cannot be read, parsed or replaced.
     void write(std::string_view group, std::string_view name, std::string_view value) const;
+    // Replaces every entry of `group` by `entries` in one replacement of the
+    // file; no entries removes the group. Errors as write.
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    void replaceGroup(std::string_view group, const Entries& entries) const;
 
 private:
     Snapshot parse(const std::string& content) const;
+    // Locks, re-reads, applies `change` and replaces the file (mode 0600).
+    void rewrite(const std::function<void(std::vector<Snapshot::Line>&)>& change) const;
 
     std::filesystem::path path_;
 };
