@@ -59,7 +59,7 @@ bool ImportMIBX::ImportMIBXTree() {
         for (const auto node : file_.getTree().children()) AddOID(node);
         AddModule();
     } catch (...) {
-        // The rows stored before the failure stay; the caller learns of it.
+        // Not swallowed: the rows stored before the failure stay, and the error goes on to the caller.
         IgnoringErrors([&] { transaction.commit(); });
         throw;
     }
