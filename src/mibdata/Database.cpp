@@ -95,6 +95,12 @@ Statement& Statement::bind(int index, std::string_view text) {
     return *this;
 }
 
+Statement& Statement::bindUncopied(int index, std::string_view text) {
+    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+                                             SQLITE_STATIC));
+    return *this;
+}
+
 Statement& Statement::bind(int index, std::int64_t value) {
     checkBind(stmt_.get(), sqlite3_bind_int64(stmt_.get(), index, value));
     return *this;

@@ -50,6 +50,8 @@ public:
     Statement& bind(int index, int value) { return bind(index, static_cast<std::int64_t>(value)); }
     Statement& bind(int index, double value);
     Statement& bindNull(int index);
+    // Binds text without copying it: it must stay as it is until the statement is reset.
+    Statement& bindUncopied(int index, std::string_view text);
     Statement& bindBlob(int index, std::string_view bytes);
 
     // Advances to the next row; false when there is none. Throws Error.
