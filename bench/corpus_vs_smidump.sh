@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 n=${2:-20}
-mibs=$(cd ../shared/mibs 2>/dev/null && pwd) || { echo "skipped: ../shared/mibs is absent" >&2; exit 0; }
+mibs=$(cd ../shared/mibs 2>/dev/null && pwd) || { echo "bench: the MIB corpus ../shared/mibs is absent" >&2; exit 1; }
 command -v smidump >/dev/null || { echo "smidump is missing (package smitools)" >&2; exit 1; }
 [[ -x $build/bin/qlmib ]] || { echo "$build/bin/qlmib is missing: build the project first" >&2; exit 1; }
 

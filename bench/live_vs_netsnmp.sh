@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # qlmib's live commands (walk, table) against net-snmp's tools on one loopback
-# snmpd, configured as the live tests configure theirs. Each pair of commands
-# runs alternately RUNS times (default 9); the line per pair gives the
-# medians, their ratio (qlmib / net-snmp) and qlmib's OIDs per second.
-#
-# MIB database: the shared corpus (../shared/mibs, which has the
-# HOST-RESOURCES-MIB that the default database lacks), built into a temporary
-# folder. net-snmp's tools get either no MIBs and numeric OIDs (-m '' -On) or
-# the same corpus (-M corpus -m ...), as each line says.
+# snmpd, configured as the live tests configure theirs. Like with like: each
+# side is a cold process that loads the same MIBs (the shared corpus
+# ../shared/mibs, which has the HOST-RESOURCES-MIB that the default database
+# lacks; qlmib reads it built into a temporary database) and prints every
+# instance with its name and rendered value; walks use 10 repetitions per bulk
+# request on both sides (qlmib's default setting, read from an empty settings
+# folder). Each pair runs alternately RUNS times (default 9), and
+# bench/interleaved_runs.py prints the medians of wall and CPU time, their
+# ratios (qlmib / net-snmp) and the lines each side printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 qlmib=${QLMIB:-build/bin/qlmib}
 corpus=$(cd ../shared/mibs 2>/dev/null && pwd) || { echo "bench: the MIB corpus ../shared/mibs is absent" >&2; exit 1; }
+[[ -x $qlmib ]] || { echo "bench: $qlmib is missing: build the project first" >&2; exit 1; }
+for tool in snmpd snmpget snmpbulkwalk snmpwalk snmptable python3; do
+  command -v "$tool" >/dev/null || [[ -x /usr/sbin/$tool ]] || { echo "bench: $tool is missing" >&2; exit 1; }
+done
 runs=${RUNS:-9}
 work=$(mktemp -d)
 agent_pid=
@@ -52,50 +57,33 @@ EOF
   exit 1
 }
 
-seconds() {  # seconds COMMAND...: runs it with its output in $work/out
-  local start=$EPOCHREALTIME
-  "$@" >"$work/out" 2>/dev/null
-  awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.4f\n", b - a }'
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-
-# compare NAME OIDS_OF_OUTPUT -- QLMIB ARGS... -- NET-SNMP COMMAND...
+# compare TITLE -- QLMIB ARGS... -- NET-SNMP COMMAND...: the two in turn, RUNS rounds.
 compare() {
-  local name=$1 count=$2; shift 3
-  local ours=() theirs=()
+  local title=$1; shift 2
+  local ours=()
   while [[ $1 != -- ]]; do ours+=("$1"); shift; done
   shift
-  theirs=("$@")
-  : >"$work/ours.t"; : >"$work/theirs.t"
-  for _ in $(seq "$runs"); do
-    seconds "$qlmib" --home "$work" "${ours[@]}" >>"$work/ours.t"
-    local oids; oids=$($count <"$work/out")
-    seconds "${theirs[@]}" >>"$work/theirs.t"
-  done
-  local a b; a=$(median <"$work/ours.t"); b=$(median <"$work/theirs.t")
-  awk -v n="$name" -v a="$a" -v b="$b" -v o="$oids" \
-    'BEGIN { printf "%-34s qlmib %6.3f s  net-snmp %6.3f s  ratio %.2f  %6d OIDs  %7.0f OIDs/s\n", n, a, b, a / b, o, o / a }'
+  echo "$title"
+  python3 bench/interleaved_runs.py "$runs" "$work" \
+    qlmib "$qlmib" --home "$work" "${ours[@]}" :: net-snmp "$@"
 }
 
-# OIDs in qlmib's output: walk lines after the header; table cells after the header row and index column.
-walk_oids() { awk 'NR > 1' | wc -l; }
-table_oids() { awk -F'\t' 'NR > 1 { for (i = 2; i <= NF; ++i) if ($i != "") ++n } END { print n + 0 }'; }
-
 start_agent
-"$qlmib" build-db -o "$work/MIBs.cfg" -p "$corpus" "$corpus"/* >/dev/null 2>&1
+mkdir -p "$work/config"
+export QLMIB_CONFIG_HOME=$work/config
+"$qlmib" build-db -o "$work/MIBs.cfg" -p "$corpus" "$corpus"/* >/dev/null 2>&1 ||
+  { echo "bench: qlmib build-db of the corpus failed" >&2; exit 1; }
+corpus_mibs=(-M "$corpus" -m ALL)
 
-echo "agent snmpd at $agent; MIB database: the corpus ($corpus); medians of $runs runs"
-compare "walk -v 2c 1 / snmpbulkwalk -On" walk_oids -- walk -v 2c --cols 0,1,9,10 "$agent" 1 -- \
-  snmpbulkwalk -v2c -c public -m '' -On "$agent" .1
-compare "walk -v 2c 1 / snmpbulkwalk MIBs" walk_oids -- walk -v 2c --cols 0,1,9,10 "$agent" 1 -- \
-  snmpbulkwalk -v2c -c public -M "$corpus" -m ALL "$agent" .1
-compare "walk -v 3 authPriv / snmpbulkwalk -On" walk_oids -- \
-  walk -v 3 -u bench -l authPriv -a SHA-256 -A "$v3_auth" -x AES -X "$v3_priv" --cols 0,1,9,10 "$agent" 1 -- \
-  snmpbulkwalk -v3 -u bench -l authPriv -a SHA-256 -A "$v3_auth" -x AES -X "$v3_priv" -m '' -On "$agent" .1
-compare "walk -v 1 1 / snmpwalk -v1 -On" walk_oids -- walk -v 1 --cols 0,1,9,10 "$agent" 1 -- \
-  snmpwalk -v1 -c public -m '' -On "$agent" .1
-compare "table ifTable / snmptable" table_oids -- table "$agent" ifTable -- \
-  snmptable -v2c -c public -M "$corpus" -m IF-MIB "$agent" IF-MIB::ifTable
-compare "table hrSWRunTable / snmptable" table_oids -- table "$agent" hrSWRunTable -- \
-  snmptable -v2c -c public -M "$corpus" -m HOST-RESOURCES-MIB "$agent" HOST-RESOURCES-MIB::hrSWRunTable
+echo "agent snmpd at $agent; MIBs: the corpus ($corpus); medians of $runs alternating runs"
+compare "walk -v 2c 1 / snmpbulkwalk -Cr10" -- walk -v 2c --cols 1,10 "$agent" 1 -- \
+  snmpbulkwalk -v2c -c public -Cr10 "${corpus_mibs[@]}" "$agent" .1
+compare "walk -v 3 authPriv 1 / snmpbulkwalk -v3 -Cr10" -- \
+  walk -v 3 -u bench -l authPriv -a SHA-256 -A "$v3_auth" -x AES -X "$v3_priv" --cols 1,10 "$agent" 1 -- \
+  snmpbulkwalk -v3 -u bench -l authPriv -a SHA-256 -A "$v3_auth" -x AES -X "$v3_priv" -Cr10 "${corpus_mibs[@]}" "$agent" .1
+compare "walk -v 1 1 / snmpwalk -v1" -- walk -v 1 --cols 1,10 "$agent" 1 -- \
+  snmpwalk -v1 -c public "${corpus_mibs[@]}" "$agent" .1
+compare "table ifTable / snmptable" -- table "$agent" ifTable -- \
+  snmptable -v2c -c public "${corpus_mibs[@]}" "$agent" IF-MIB::ifTable
+compare "table hrSWRunTable / snmptable" -- table "$agent" hrSWRunTable -- \
+  snmptable -v2c -c public "${corpus_mibs[@]}" "$agent" HOST-RESOURCES-MIB::hrSWRunTable

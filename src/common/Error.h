@@ -32,8 +32,8 @@ private:
     long number_;
 };
 
-// Runs one statement of a stretch whose errors are ignored: a failure skips
-// the statement and the caller goes on. Returns whether it succeeded.
+// Runs one statement of a stretch whose errors are ignored: any failure skips the statement and the
+// caller goes on; the library's one deliberate catch-all. Returns whether it succeeded.
 template <class F>
 bool IgnoringErrors(F&& statement) noexcept {
     try {

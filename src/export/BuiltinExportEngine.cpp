@@ -101,7 +101,7 @@ fs::path documentsFolder() {
 
 }  // namespace
 
-void BuiltinExportEngine::SetSetting(std::string_view name, const SettingValue& value) {
+void BuiltinExportEngine::SetSetting(std::string_view name, const ExportSettingValue& value) {
     settings_[std::string(name)] = value;
 }
 

@@ -20,7 +20,7 @@ class BuiltinExportEngine : public ExportBackend {
 public:
     explicit BuiltinExportEngine(ui::Toolkit& toolkit) : toolkit_(toolkit) {}
 
-    void SetSetting(std::string_view name, const SettingValue& value) override;
+    void SetSetting(std::string_view name, const ExportSettingValue& value) override;
     bool Export(ExportKind kind, const ExportObject& object, std::string_view method,
                 const std::string& libraryFolder) override;
     bool SendTo(const std::string& filename, std::string_view sendToMethod) override;
@@ -39,7 +39,7 @@ private:
     std::string targetPath(const std::string& libraryFolder, std::string_view extension) const;
 
     ui::Toolkit& toolkit_;
-    std::map<std::string, SettingValue, std::less<>> settings_;
+    std::map<std::string, ExportSettingValue, std::less<>> settings_;
     std::string target_, lastError_;
 };
 

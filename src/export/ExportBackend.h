@@ -33,7 +33,8 @@ struct ExportObject {
     const ui::Picture* picture = nullptr;
 };
 
-using SettingValue = std::variant<std::string, long, bool>;
+// A job setting: text, number or switch.
+using ExportSettingValue = std::variant<std::string, long, bool>;
 
 struct ExportMethod {
     std::string Key;   // what the export and send members take
@@ -46,7 +47,7 @@ class ExportBackend {
 public:
     virtual ~ExportBackend() = default;
     // One of the job settings, by its name ("Title", "TargetFilename", ...).
-    virtual void SetSetting(std::string_view name, const SettingValue& value) = 0;
+    virtual void SetSetting(std::string_view name, const ExportSettingValue& value) = 0;
     // The Export* members: the object, the method key and the library's folder.
     virtual bool Export(ExportKind kind, const ExportObject& object, std::string_view method,
                         const std::string& libraryFolder) = 0;

@@ -54,6 +54,7 @@ std::unique_ptr<ExportBackend> ExportEngine::start(bool silent) {
     } catch (const std::exception& e) {
         error = e.what();
     } catch (...) {
+        // The engine is foreign code: whatever it throws, the host gets the message box, not the exception.
         error = "unknown error";
     }
     if (!silent) {

@@ -38,21 +38,38 @@ std::string expandTreeColumns(std::string_view text, bool indexBy, bool calculat
 
 }  // namespace
 
+// ---- Handles ---------------------------------------------------------------
+
+namespace detail {
+
+void CloseConnection::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+
+void FinalizeStatement::operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
+
+// The connection is declared first, so that the pooled statements are finalized before it closes.
+struct Connection {
+    ConnectionHandle db;
+    std::vector<std::vector<StatementHandle>> pool = std::vector<std::vector<StatementHandle>>(kQueryCount);
+
+    void recycle(int slot, StatementHandle stmt) noexcept {
+        sqlite3_reset(stmt.get());
+        sqlite3_clear_bindings(stmt.get());
+        pool[static_cast<size_t>(slot)].push_back(std::move(stmt));
+    }
+};
+
+}  // namespace detail
+
 // ---- Statement -------------------------------------------------------------
 
-Statement::Statement(Database* owner, sqlite3_stmt* stmt, int poolSlot)
-    : owner_(owner), stmt_(stmt), poolSlot_(poolSlot) {}
-
-Statement::Statement(Statement&& other) noexcept
-    : owner_(std::exchange(other.owner_, nullptr)),
-      stmt_(std::exchange(other.stmt_, nullptr)),
-      poolSlot_(std::exchange(other.poolSlot_, -1)) {}
+Statement::Statement(std::shared_ptr<detail::Connection> owner, detail::StatementHandle stmt, int poolSlot)
+    : owner_(std::move(owner)), stmt_(std::move(stmt)), poolSlot_(poolSlot) {}
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
         release();
-        owner_ = std::exchange(other.owner_, nullptr);
-        stmt_ = std::exchange(other.stmt_, nullptr);
+        owner_ = std::move(other.owner_);
+        stmt_ = std::move(other.stmt_);
         poolSlot_ = std::exchange(other.poolSlot_, -1);
     }
     return *this;
@@ -61,13 +78,9 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 Statement::~Statement() { release(); }
 
 void Statement::release() noexcept {
-    if (!stmt_) return;
-    if (poolSlot_ >= 0 && owner_) {
-        owner_->recycle(poolSlot_, stmt_);
-    } else {
-        sqlite3_finalize(stmt_);
-    }
-    stmt_ = nullptr;
+    if (stmt_ && poolSlot_ >= 0) owner_->recycle(poolSlot_, std::move(stmt_));
+    stmt_.reset();
+    owner_.reset();
 }
 
 namespace {
@@ -77,37 +90,43 @@ void checkBind(sqlite3_stmt* stmt, int rc) {
 }  // namespace
 
 Statement& Statement::bind(int index, std::string_view text) {
-    checkBind(stmt_, sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
                                        SQLITE_TRANSIENT));
     return *this;
 }
 
+Statement& Statement::bindUncopied(int index, std::string_view text) {
+    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+                                             SQLITE_STATIC));
+    return *this;
+}
+
 Statement& Statement::bind(int index, std::int64_t value) {
-    checkBind(stmt_, sqlite3_bind_int64(stmt_, index, value));
+    checkBind(stmt_.get(), sqlite3_bind_int64(stmt_.get(), index, value));
     return *this;
 }
 
 Statement& Statement::bind(int index, double value) {
-    checkBind(stmt_, sqlite3_bind_double(stmt_, index, value));
+    checkBind(stmt_.get(), sqlite3_bind_double(stmt_.get(), index, value));
     return *this;
 }
 
 Statement& Statement::bindNull(int index) {
-    checkBind(stmt_, sqlite3_bind_null(stmt_, index));
+    checkBind(stmt_.get(), sqlite3_bind_null(stmt_.get(), index));
     return *this;
 }
 
 Statement& Statement::bindBlob(int index, std::string_view bytes) {
-    checkBind(stmt_, sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()),
+    checkBind(stmt_.get(), sqlite3_bind_blob(stmt_.get(), index, bytes.data(), static_cast<int>(bytes.size()),
                                        SQLITE_TRANSIENT));
     return *this;
 }
 
 bool Statement::step() {
-    const int rc = sqlite3_step(stmt_);
+    const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    throwEngine(sqlite3_db_handle(stmt_), rc);
+    throwEngine(sqlite3_db_handle(stmt_.get()), rc);
 }
 
 void Statement::run() {
@@ -116,44 +135,44 @@ void Statement::run() {
 }
 
 void Statement::reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
+    sqlite3_reset(stmt_.get());
+    sqlite3_clear_bindings(stmt_.get());
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const { return sqlite3_column_count(stmt_.get()); }
 
 std::string Statement::columnName(int column) const {
-    const char* name = sqlite3_column_name(stmt_, column);
+    const char* name = sqlite3_column_name(stmt_.get(), column);
     return name ? name : "";
 }
 
 int Statement::columnIndex(std::string_view name) const {
     const int n = columnCount();
     for (int i = 0; i < n; ++i) {
-        const char* c = sqlite3_column_name(stmt_, i);
+        const char* c = sqlite3_column_name(stmt_.get(), i);
         if (c && EqualsNoCase(c, name)) return i;
     }
     return -1;
 }
 
-bool Statement::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool Statement::isNull(int column) const { return sqlite3_column_type(stmt_.get(), column) == SQLITE_NULL; }
 
 std::string_view Statement::textView(int column) const {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_.get(), column));
     if (!p) return {};
-    return {p, static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
+    return {p, static_cast<size_t>(sqlite3_column_bytes(stmt_.get(), column))};
 }
 
 std::string Statement::text(int column) const { return std::string(textView(column)); }
 
-std::int64_t Statement::int64(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::int64(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
 
-double Statement::real(int column) const { return sqlite3_column_double(stmt_, column); }
+double Statement::real(int column) const { return sqlite3_column_double(stmt_.get(), column); }
 
 std::string Statement::blob(int column) const {
-    const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_.get(), column));
     if (!p) return {};
-    return {p, static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
+    return {p, static_cast<size_t>(sqlite3_column_bytes(stmt_.get(), column))};
 }
 
 // ---- Transaction -----------------------------------------------------------
@@ -167,7 +186,8 @@ Transaction::~Transaction() {
     try {
         db_->exec(nested_ ? "ROLLBACK TO qlmib_write; RELEASE qlmib_write" : "ROLLBACK");
     } catch (...) {
-        // The engine already rolled back (a failed COMMIT, a full disk): nothing is left to undo.
+        // A destructor must not throw, and the engine already rolled back (a
+        // failed COMMIT, a full disk): nothing is left to undo.
     }
 }
 
@@ -187,39 +207,37 @@ ReadBatch::~ReadBatch() {
     try {
         db_->exec("COMMIT");
     } catch (...) {
+        // A destructor must not throw: a read transaction that cannot commit is dropped.
         IgnoringErrors([&] { db_->exec("ROLLBACK"); });
     }
 }
 
 // ---- Database --------------------------------------------------------------
 
-Database::Database(std::string path, sqlite3* db, std::string failure)
-    : path_(std::move(path)), db_(db), failure_(std::move(failure)), pool_(kQueryCount) {}
+Database::Database(std::string path, detail::ConnectionHandle db, std::string failure)
+    : path_(std::move(path)),
+      connection_(std::make_shared<detail::Connection>(detail::Connection{std::move(db)})),
+      failure_(std::move(failure)) {}
 
-Database::~Database() {
-    for (auto& slot : pool_)
-        for (auto* stmt : slot) sqlite3_finalize(stmt);
-    if (db_) sqlite3_close_v2(db_);
-}
+Database::~Database() = default;
+
+sqlite3* Database::handle() const { return connection_->db.get(); }
 
 namespace {
-sqlite3* openHandle(const std::string& path, int flags) {
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        sqlite3_close_v2(db);
-        throw Error(ERR_DATABASE, text);
-    }
-    sqlite3_extended_result_codes(db, 1);
+detail::ConnectionHandle openHandle(const std::string& path, int flags) {
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &opened, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    detail::ConnectionHandle db(opened);
+    if (rc != SQLITE_OK) throw Error(ERR_DATABASE, db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc));
+    sqlite3_extended_result_codes(db.get(), 1);
     // Another process writing the file (an import) makes readers wait, not fail.
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db.get(), 5000);
     return db;
 }
 }  // namespace
 
 std::unique_ptr<Database> Database::open(const std::string& path) {
-    sqlite3* handle = nullptr;
+    detail::ConnectionHandle handle;
     try {
         handle = openHandle(path, SQLITE_OPEN_READWRITE);
     } catch (const Error&) {
@@ -227,7 +245,7 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
         if (!std::filesystem::exists(path)) throw;
         handle = openHandle(path, SQLITE_OPEN_READONLY);
     }
-    std::unique_ptr<Database> db(new Database(path, handle, {}));
+    std::unique_ptr<Database> db(new Database(path, std::move(handle), {}));
     db->inspectSchema();
     return db;
 }
@@ -240,6 +258,7 @@ std::unique_ptr<Database> Database::create(const std::string& path) {
         schema::create(*db);
         db->inspectSchema();
     } catch (...) {
+        // Not swallowed: the half-made file goes, the error goes on.
         db.reset();
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
@@ -259,42 +278,44 @@ void Database::inspectSchema() {
 }
 
 void Database::checkOpen() const {
-    if (!db_) throw Error(ERR_DATABASE, failure_);
+    if (!handle()) throw Error(ERR_DATABASE, failure_);
 }
 
-void Database::fail(int rc) const { throwEngine(db_, rc); }
+void Database::fail(int rc) const { throwEngine(handle(), rc); }
 
 Statement Database::query(Query q) {
     checkOpen();
     const int slot = static_cast<int>(q);
-    auto& free = pool_[slot];
+    auto& free = connection_->pool[static_cast<size_t>(slot)];
     if (!free.empty()) {
-        sqlite3_stmt* stmt = free.back();
+        detail::StatementHandle stmt = std::move(free.back());
         free.pop_back();
-        return Statement(this, stmt, slot);
+        return Statement(connection_, std::move(stmt), slot);
     }
     const std::string sql = expandTreeColumns(QueryText(q), hasIndexBy_, hasCalculation_);
-    sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
-                                      SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    sqlite3_stmt* prepared = nullptr;
+    const int rc = sqlite3_prepare_v3(handle(), sql.c_str(), static_cast<int>(sql.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &prepared, nullptr);
+    detail::StatementHandle stmt(prepared);
     if (rc != SQLITE_OK) fail(rc);
-    return Statement(this, stmt, slot);
+    return Statement(connection_, std::move(stmt), slot);
 }
 
 Statement Database::prepare(std::string_view sql) {
     checkOpen();
-    sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
+    sqlite3_stmt* prepared = nullptr;
+    const int rc = sqlite3_prepare_v2(handle(), sql.data(), static_cast<int>(sql.size()), &prepared, nullptr);
+    detail::StatementHandle stmt(prepared);
     if (rc != SQLITE_OK) fail(rc);
     if (!stmt) throw Error(ERR_DATABASE, "empty statement");
-    return Statement(this, stmt, -1);
+    return Statement(connection_, std::move(stmt), -1);
 }
 
 void Database::exec(std::string_view sql) {
     checkOpen();
     const std::string text(sql);
     char* message = nullptr;
-    const int rc = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &message);
+    const int rc = sqlite3_exec(handle(), text.c_str(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
         std::string description = message ? message : sqlite3_errstr(rc);
         sqlite3_free(message);
@@ -304,20 +325,14 @@ void Database::exec(std::string_view sql) {
 
 std::int64_t Database::lastInsertRowid() const {
     checkOpen();
-    return sqlite3_last_insert_rowid(db_);
+    return sqlite3_last_insert_rowid(handle());
 }
 
-bool Database::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+bool Database::inTransaction() const { return isOpen() && !sqlite3_get_autocommit(handle()); }
 
 int Database::changes() const {
     checkOpen();
-    return sqlite3_changes(db_);
-}
-
-void Database::recycle(int slot, sqlite3_stmt* stmt) noexcept {
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    pool_[slot].push_back(stmt);
+    return sqlite3_changes(handle());
 }
 
 }  // namespace qlmib

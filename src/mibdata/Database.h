@@ -17,11 +17,26 @@ namespace qlmib {
 
 class Database;
 
-// A prepared statement. Statements of the query catalogue come from the
+namespace detail {
+struct CloseConnection {
+    void operator()(sqlite3* db) const noexcept;
+};
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* stmt) const noexcept;
+};
+using ConnectionHandle = std::unique_ptr<sqlite3, CloseConnection>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+// The engine's connection and its pool of reusable statements, shared by a
+// Database and every Statement prepared on it: the connection closes when
+// the last of them goes.
+struct Connection;
+}  // namespace detail
+
+// A prepared statement. It keeps its connection open while it lives. Statements of the query catalogue come from the
 // connection's pool and go back to it, reset, when this object is destroyed.
 class Statement {
 public:
-    Statement(Statement&& other) noexcept;
+    Statement(Statement&& other) noexcept = default;
     Statement& operator=(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -35,6 +50,8 @@ public:
     Statement& bind(int index, int value) { return bind(index, static_cast<std::int64_t>(value)); }
     Statement& bind(int index, double value);
     Statement& bindNull(int index);
+    // Binds text without copying it: it must stay as it is until the statement is reset.
+    Statement& bindUncopied(int index, std::string_view text);
     Statement& bindBlob(int index, std::string_view bytes);
 
     // Advances to the next row; false when there is none. Throws Error.
@@ -57,11 +74,12 @@ public:
 
 private:
     friend class Database;
-    Statement(Database* owner, sqlite3_stmt* stmt, int poolSlot);
+    Statement(std::shared_ptr<detail::Connection> owner, detail::StatementHandle stmt, int poolSlot);
     void release() noexcept;
 
-    Database* owner_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
+    // Declared before the statement, so that it goes after it.
+    std::shared_ptr<detail::Connection> owner_;
+    detail::StatementHandle stmt_;
     int poolSlot_ = -1;  // catalogue query whose pool takes it back, or -1
 };
 
@@ -112,7 +130,7 @@ public:
     Database& operator=(const Database&) = delete;
     ~Database();
 
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return handle() != nullptr; }
     const std::string& path() const { return path_; }
 
     // A catalogue statement, prepared once per connection and reused.
@@ -132,22 +150,19 @@ public:
     bool treeHasCalculation() const { return hasCalculation_; }
 
     // The engine's handle, for hosts that use SQLite directly.
-    sqlite3* handle() const { return db_; }
+    sqlite3* handle() const;
 
 private:
-    friend class Statement;
-    Database(std::string path, sqlite3* db, std::string failure);
+    Database(std::string path, detail::ConnectionHandle db, std::string failure);
     void inspectSchema();
     void checkOpen() const;
-    void recycle(int slot, sqlite3_stmt* stmt) noexcept;
     [[noreturn]] void fail(int rc) const;
 
     std::string path_;
-    sqlite3* db_ = nullptr;
+    std::shared_ptr<detail::Connection> connection_;
     std::string failure_;
     bool hasIndexBy_ = false;
     bool hasCalculation_ = false;
-    std::vector<std::vector<sqlite3_stmt*>> pool_;
 };
 
 }  // namespace qlmib

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <system_error>
+#include <utility>
 
 #include "qlmib/common/Error.h"
 #include "qlmib/mibdata/Database.h"
@@ -17,6 +18,9 @@ struct ModuleState {
     std::unique_ptr<Database> db;
     int opens = 0;
     std::string overridePath;
+    // Hooks belong to the toolkit of this thread, which shows their windows.
+    MessageHook messageHook;
+    DetailsHook detailsHook;
 };
 
 ModuleState& state() {
@@ -24,24 +28,9 @@ ModuleState& state() {
     return s;
 }
 
-// Hooks are set once by a host at start-up and read on every thread.
-std::mutex hookMutex;
-MessageHook messageHook;
-DetailsHook detailsHook;
+// The host's help file is one for the process.
+std::mutex helpFileMutex;
 std::string helpFile;
-
-// The hook as it is now; it runs outside the lock, so it may set hooks itself.
-template <class Hook>
-Hook current(const Hook& hook) {
-    std::lock_guard lock(hookMutex);
-    return hook;
-}
-
-template <class Hook>
-void replace(Hook& hook, Hook value) {
-    std::lock_guard lock(hookMutex);
-    hook = std::move(value);
-}
 
 }  // namespace
 
@@ -70,13 +59,19 @@ DatabaseFileOverride::~DatabaseFileOverride() {
 
 std::string HelpFilePath() { return InstallFolder() + "/Help/Quellon.chm"; }
 
-std::string HostHelpFile() { return current(helpFile); }
+std::string HostHelpFile() {
+    std::lock_guard lock(helpFileMutex);
+    return helpFile;
+}
 
 void OpenDatabase() {
     auto& s = state();
     if (s.db) return;
     // Set with each connection, not with every object: finding the install folder costs a system call.
-    replace(helpFile, HelpFilePath());
+    {
+        std::lock_guard lock(helpFileMutex);
+        helpFile = HelpFilePath();
+    }
     const std::string path = DatabasePath();
     ++s.opens;
     try {
@@ -97,10 +92,11 @@ void CloseSharedDatabase() { state().db.reset(); }
 
 int DatabaseOpenCount() { return state().opens; }
 
-void SetMessageHook(MessageHook hook) { replace(messageHook, std::move(hook)); }
+MessageHook SetMessageHook(MessageHook hook) { return std::exchange(state().messageHook, std::move(hook)); }
 
 void ShowMessage(const std::string& text) {
-    if (const auto hook = current(messageHook)) {
+    // A copy: the hook may replace itself while it runs.
+    if (const auto hook = state().messageHook) {
         hook(text);
         return;
     }
@@ -110,10 +106,10 @@ void ShowMessage(const std::string& text) {
     std::cerr << line << '\n';
 }
 
-void SetDetailsHook(DetailsHook hook) { replace(detailsHook, std::move(hook)); }
+DetailsHook SetDetailsHook(DetailsHook hook) { return std::exchange(state().detailsHook, std::move(hook)); }
 
 void ShowDetailsWindow(const std::string& oid) {
-    if (const auto hook = current(detailsHook)) hook(oid);
+    if (const auto hook = state().detailsHook) hook(oid);
 }
 
 }  // namespace qlmib

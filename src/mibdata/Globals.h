@@ -46,14 +46,16 @@ void CloseSharedDatabase();
 int DatabaseOpenCount();
 
 // Shows a message to the user. The toolkit layer connects it to a message
-// box; until then messages go to standard error.
+// box; until then messages go to standard error. Each thread has its own
+// hook; setting one returns the one it replaces, for its owner to put back.
 using MessageHook = std::function<void(const std::string& text)>;
-void SetMessageHook(MessageHook hook);
+MessageHook SetMessageHook(MessageHook hook);
 void ShowMessage(const std::string& text);
 
-// Opens the details window of an OID; the tree layer connects it.
+// Opens the details window of an OID; the tree layer connects it. Per thread,
+// as the message hook.
 using DetailsHook = std::function<void(const std::string& oid)>;
-void SetDetailsHook(DetailsHook hook);
+DetailsHook SetDetailsHook(DetailsHook hook);
 void ShowDetailsWindow(const std::string& oid);
 
 }  // namespace qlmib

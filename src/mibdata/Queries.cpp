@@ -82,6 +82,8 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT Value, Enum FROM Enums WHERE Name = ?1 COLLATE NOCASE AND Value = ?2 ORDER BY Value",
     // EnumsByName
     "SELECT Value, Enum FROM Enums WHERE Name = ?1 COLLATE NOCASE ORDER BY Value",
+    // EnumExists
+    "SELECT 1 FROM Enums WHERE Name = ?1 COLLATE NOCASE LIMIT 1",
     // EnumUpdate
     "UPDATE Enums SET Name=?2, Enum=?1 WHERE Name = ?2 COLLATE NOCASE AND Value=?3",
     // EnumInsert

@@ -42,6 +42,7 @@ enum class Query : int {
     // Enums
     EnumLabel,                 // ?1 enumeration, ?2 number: Value, Enum
     EnumsByName,               // ?1 enumeration: Value, Enum ascending
+    EnumExists,                // ?1 enumeration: a row when it has a named number
     EnumUpdate,                // ?1 label, ?2 enumeration (stored as spelt here), ?3 number
     EnumInsert,                // ?1 enumeration, ?2 number, ?3 label
     // MIBs

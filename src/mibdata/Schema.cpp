@@ -80,8 +80,9 @@ void create(Database& db) {
 
 Presence inspect(Database& db) {
     Presence presence;
+    auto info = db.prepare("SELECT name FROM pragma_table_info(?1)");
     for (const auto& req : kRequired) {
-        auto info = db.prepare("SELECT name FROM pragma_table_info(?1)");
+        info.reset();
         info.bind(1, req.table);
         std::vector<std::string> names;
         while (info.step()) names.push_back(info.text(0));

@@ -1,5 +1,6 @@
 #include "ImportMIBX.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "qlmib/common/Error.h"
@@ -63,7 +64,7 @@ bool ImportMIBX::ImportMIBXTree() {
         for (const auto node : file_.getTree().children()) AddOID(node);
         AddModule();
     } catch (...) {
-        // The rows stored before the failure stay; the caller learns of it.
+        // Not swallowed: the rows stored before the failure stay, and the error goes on to the caller.
         IgnoringErrors([&] { transaction.commit(); });
         throw;
     }
@@ -125,19 +126,20 @@ void ImportMIBX::AddOID(MIBXNode node) {
     const auto [row, added] = rows_.try_emplace(UpperAscii(descriptor));
     const bool duplicate = !added;
     if (duplicate) ++duplicates_;
+    // The texts live until the row is written: sqlite need not copy them.
     auto write = db.query(duplicate ? Query::TreeImportUpdate : Query::TreeInsert);
-    write.bind(TW_OID, oid)
-        .bind(TW_MIB, getModuleName())
-        .bind(TW_PARENTOID, parent)
-        .bind(TW_NAME, descriptor)
+    write.bindUncopied(TW_OID, oid)
+        .bindUncopied(TW_MIB, getModuleName())
+        .bindUncopied(TW_PARENTOID, parent)
+        .bindUncopied(TW_NAME, descriptor)
         .bind(TW_TYPEI, LookupType(syntax))
-        .bind(TW_TYPES, syntax)
-        .bind(TW_DESCRIPTION, description)
+        .bindUncopied(TW_TYPES, syntax)
+        .bindUncopied(TW_DESCRIPTION, description)
         .bind(TW_STATUS, ConvertStatus(status))
         .bind(TW_ACCESS, ConvertAccess(access))
-        .bind(TW_ENUM, enumName)
-        .bind(TW_PARSE, "")
-        .bind(TW_UNITS, "");
+        .bindUncopied(TW_ENUM, enumName)
+        .bindUncopied(TW_PARSE, "")
+        .bindUncopied(TW_UNITS, "");
     if (duplicate) {
         write.bind(TW_IMPORT_INDEX, static_cast<std::int64_t>(index)).bind(TW_IMPORT_ROWID, row->second).run();
     } else {
@@ -149,6 +151,14 @@ void ImportMIBX::AddOID(MIBXNode node) {
 
 void ImportMIBX::AddEnums(const std::string& Name, MIBXNode EnumTree) {
     auto& db = SharedDatabase();
+    // Numbers of an enumeration the database does not hold yet are added without looking for each first.
+    bool known = false;
+    {
+        auto exists = db.query(Query::EnumExists);
+        exists.bindUncopied(1, Name);
+        known = exists.step();
+    }
+    std::vector<std::int32_t> added;  // a number given twice in the file is stored once
     for (const auto child : EnumTree.children()) {
         const std::string label(child.name());
         const std::string text = child.trimmedText();
@@ -157,8 +167,12 @@ void ImportMIBX::AddEnums(const std::string& Name, MIBXNode EnumTree) {
             raiseError("Cannot store " + Name + ": the value " + text + " of " + label + " is out of range.");
             continue;
         }
-        db.query(Query::EnumUpdate).bind(1, label).bind(2, Name).bind(3, value).run();
-        if (db.changes() == 0) db.query(Query::EnumInsert).bind(1, Name).bind(2, value).bind(3, label).run();
+        if (known || std::find(added.begin(), added.end(), value) != added.end()) {
+            db.query(Query::EnumUpdate).bindUncopied(1, label).bindUncopied(2, Name).bind(3, value).run();
+            if (db.changes() > 0) continue;
+        }
+        db.query(Query::EnumInsert).bindUncopied(1, Name).bind(2, value).bindUncopied(3, label).run();
+        added.push_back(value);
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
-// Connects the data layer's hooks to a toolkit while it lives: messages of
-// the data layer appear in message boxes, and OID::ShowOIDDetails opens an
-// OIDDetailsForm. A host makes one at start-up, after its toolkit.
+// Connects the data layer's hooks of this thread to a toolkit while it lives:
+// messages of the data layer appear in message boxes, and
+// OID::ShowOIDDetails opens an OIDDetailsForm. A host makes one at start-up,
+// after its toolkit; when it goes, the hooks it replaced are back.
+
+#include "qlmib/mibdata/Globals.h"
 
 namespace qlmib {
 
@@ -15,6 +18,10 @@ public:
     ~ToolkitHooks();
     ToolkitHooks(const ToolkitHooks&) = delete;
     ToolkitHooks& operator=(const ToolkitHooks&) = delete;
+
+private:
+    MessageHook previousMessage_;
+    DetailsHook previousDetails_;
 };
 
 }  // namespace qlmib

@@ -91,7 +91,7 @@ struct EngineLog {
 class RecordingEngine : public BuiltinExportEngine {
 public:
     RecordingEngine(ui::Toolkit& toolkit, EngineLog& log) : BuiltinExportEngine(toolkit), log_(log) { ++log_.started; }
-    void SetSetting(std::string_view name, const SettingValue& value) override {
+    void SetSetting(std::string_view name, const ExportSettingValue& value) override {
         const auto text = [](const auto& v) { return (std::ostringstream() << std::boolalpha << v).str(); };
         settings_.push_back(std::string(name) + "=" + std::visit(text, value));
     }

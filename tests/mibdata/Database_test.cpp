@@ -19,10 +19,8 @@ using test::TestHome;
 // Collects what the library shows to the user.
 struct MessageRecorder {
     std::vector<std::string> messages;
-    MessageRecorder() {
-        SetMessageHook([this](const std::string& text) { messages.push_back(text); });
-    }
-    ~MessageRecorder() { SetMessageHook(nullptr); }
+    MessageHook previous = SetMessageHook([this](const std::string& text) { messages.push_back(text); });
+    ~MessageRecorder() { SetMessageHook(std::move(previous)); }
 };
 
 // Every Tree name as one text, in row order.
@@ -60,8 +58,14 @@ TEST(Database, MissingFileIsShownOncePerThreadAndQueriesFail) {
     EXPECT_THROW(first.setOID("1.3.6.1"), Error);
     EXPECT_THROW(first.setFullName("sysDescr"), Error);
 
-    std::thread([&] { OID elsewhere; }).join();
-    EXPECT_EQ(recorder.messages.size(), 2u) << "another thread opens, and fails, on its own";
+    std::vector<std::string> shownThere;
+    std::thread([&] {
+        MessageRecorder there;
+        OID elsewhere;
+        shownThere = there.messages;
+    }).join();
+    EXPECT_EQ(shownThere.size(), 1u) << "another thread opens, and fails, on its own";
+    EXPECT_EQ(recorder.messages.size(), 1u) << "through its own hook";
 }
 
 TEST(Database, CreatedFileCarriesTheTypeCatalogueAndIsNotCreatedTwice) {
@@ -132,6 +136,22 @@ TEST(Database, ForeignSchemasOpenAndWork) {
     EXPECT_EQ(again.getUnits(), "octets");
     EXPECT_EQ(again.getName(), "sysDescr.0");
 }
+
+TEST(Database, StatementsKeepTheirConnectionOpenAfterTheDatabaseObjectIsGone) {
+    TestHome home;
+    test::insertRow(home.db(), {.oid = "1.3", .name = "org"});
+    auto db = Database::open(home.databasePath());
+    auto pooled = db->query(Query::TreeByOID);
+    pooled.bind(1, "1.3");
+    auto own = db->prepare("SELECT count(*) FROM Tree");
+    db.reset();
+    ASSERT_TRUE(pooled.step());
+    EXPECT_EQ(pooled.text(pooled.columnIndex("Name")), "org");
+    ASSERT_TRUE(own.step());
+    EXPECT_EQ(own.int64(0), 1);
+    Statement moved = std::move(pooled);
+    moved.reset();
+}  // the statements go back to a pool nobody else holds, then the connection closes
 
 TEST(Database, MissingTableIsNamedInTheError) {
     TestHome home(false);

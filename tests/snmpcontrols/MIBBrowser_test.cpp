@@ -42,23 +42,33 @@ protected:
 
 class MIBBrowserVersionTest : public MIBBrowserTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(MIBBrowserVersionTest, WalksGiveTheRowsOfSnmpwalkUpToTheEndOfTheAgentsMIB) {
+TEST_P(MIBBrowserVersionTest, WalksGiveTheRowsOfSnmpwalkAndTheEndOfTheAgentsMIBInRed) {
     const int version = GetParam();
-    // The last subtree snmpd serves (no error row at the end of its MIB), then system.
+    // The last subtree snmpd serves, whose walk ends on the agent's answer for
+    // its end of the MIB, then system, which ends by leaving the subtree.
     for (const std::string root : {"1.3.6.1.6.3.16.1.5", "1.3.6.1.2.1.1"}) {
         browser->Clear();
         walk(root, version);
         const auto expected =
             NetSnmpWalk(std::string(version == 1 ? "-v1" : "-v2c") + " -c public " + agent().address() + " ." + root);
         ASSERT_GT(expected.size(), 2u) << root;
-        ASSERT_EQ(grid().getRows(), static_cast<std::int32_t>(expected.size()) + 1) << root;
-        for (std::int32_t r = 1; r < grid().getRows(); ++r) {
+        const bool endOfMIB = root.starts_with("1.3.6.1.6");
+        ASSERT_EQ(grid().getRows(), static_cast<std::int32_t>(expected.size()) + 1 + endOfMIB) << root;
+        for (std::int32_t r = 1; r <= static_cast<std::int32_t>(expected.size()); ++r) {
             const auto& [oid, value] = expected[static_cast<size_t>(r - 1)];
             EXPECT_EQ(grid().getTextMatrix(r, kOIDColumn), oid);
             if (oid != "1.3.6.1.2.1.1.3.0") {  // sysUpTime moves on between the walks
                 EXPECT_EQ(grid().getTextMatrix(r, kRawValueColumn), value) << oid;
             }
             EXPECT_NE(grid().getCellForeColor(r, kValueColumn), kRed) << oid;
+        }
+        if (endOfMIB) {
+            const auto last = grid().getRows() - 1;
+            EXPECT_EQ(grid().getTextMatrix(last, kOIDColumn), expected.back().oid);
+            for (const auto col : {kRawValueColumn, kValueColumn}) {
+                EXPECT_EQ(grid().getTextMatrix(last, col), version == 1 ? "noSuchName" : "endOfMibView");
+                EXPECT_EQ(grid().getCellForeColor(last, col), kRed);
+            }
         }
         EXPECT_FALSE(browser->getBusy());
     }
@@ -76,25 +86,31 @@ TEST_P(MIBBrowserVersionTest, SubtreeWithoutInstancesGivesOneUnsupportedRowAndGe
     // The walk went on from the answer that left the subtree.
     EXPECT_TRUE(browser->getCurrentOID().starts_with("1.3.6.1.2.1.2"));
 
-    // GetNextOID lists its answer and one more, and goes on from there.
+    // GetNextOID lists its answer and one more; the last one listed leaves
+    // CurrentOID where it was, so the next call lists it again.
     browser->Clear();
     browser->setCurrentOID(kSysDescr);
     ASSERT_TRUE(runToIdle(*browser, [&] { browser->GetNextOID(); }));
+    EXPECT_EQ(browser->getCurrentOID(), "1.3.6.1.2.1.1.2.0");
     ASSERT_TRUE(runToIdle(*browser, [&] { browser->GetNextOID(); }));
+    EXPECT_EQ(browser->getCurrentOID(), "1.3.6.1.2.1.1.3.0");
     std::vector<std::string> listed;
     for (std::int32_t r = 1; r < grid().getRows(); ++r) listed.push_back(grid().getRowData(r).toString());
-    EXPECT_EQ(listed, (std::vector<std::string>{"1.3.6.1.2.1.1.2.0", "1.3.6.1.2.1.1.3.0", kSysContact, kSysName}));
+    EXPECT_EQ(listed, (std::vector<std::string>{"1.3.6.1.2.1.1.2.0", "1.3.6.1.2.1.1.3.0", "1.3.6.1.2.1.1.3.0",
+                                                kSysContact}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, MIBBrowserVersionTest, ::testing::Values(1, 2),
                          [](const auto& info) { return "SNMPv" + std::to_string(info.param); });
 
-TEST_F(MIBBrowserTest, CancellingThroughContinueOrCancelStopsTheWalkAfterTheCurrentAnswer) {
+TEST_F(MIBBrowserTest, ContinueComesAfterTheAnswersRowsAndCancellingStopsTheWalkThere) {
     for (const bool throughMethod : {false, true}) {
         browser->Clear();
         int asked = 0;
         const auto subscription = browser->Continue.subscribe([&](bool& cancel) {
-            if (++asked < 3) return;
+            ++asked;
+            EXPECT_EQ(grid().getRows(), 1 + asked) << "the row of the answer asking is in place";
+            if (asked < 3) return;
             if (throughMethod) browser->Cancel();
             else cancel = true;
         });
@@ -228,6 +244,13 @@ TEST_F(MIBBrowserTest, PopulateRowFillsEachFieldAndKeepsTheRawTypeWithoutOne) {
     browser->PopulateRow("", 1, "", " noSuchInstance ", -1);
     EXPECT_EQ(grid().getTextMatrix(1, 9), "noSuchInstance");
     EXPECT_EQ(grid().getCellForeColor(1, 9), kRed);
+
+    // A read-back shows its value as an answer without error, and warns when it differs from what was set.
+    browser->ValueAfterSet("CheckSet,1", "host", "Timeout");
+    EXPECT_EQ(grid().getTextMatrix(1, 9), "host");
+    EXPECT_EQ(grid().getCellForeColor(1, 9), kBlue);
+    ASSERT_EQ(toolkit.Messages().size(), 1u);
+    EXPECT_EQ(toolkit.Messages()[0].Prompt, "Could not change sysName.0 to \"noSuchInstance\".");
 }
 
 }  // namespace

@@ -104,6 +104,23 @@ TEST_F(MIBTableTest, IfTableDownloadsOneRowPerIfIndexWithParsedValues) {
     EXPECT_FALSE(table->Message.getVisible());
 }
 
+TEST_F(MIBTableTest, AnyColumnNumberGrowsTheGridAndCurrentOIDObjectEndsOnTheCurrentColumn) {
+    download("ifTable");
+    const std::string entry = std::string(kIfTable) + ".1.";
+    table->PopulateCell(entry + "1500.1", "wide", "", "OK");
+    ASSERT_EQ(grid().getCols(), 1501);
+    EXPECT_EQ(grid().getTextMatrix(0, 1500), entry + "1500");  // a column the database lacks: named by its OID
+    EXPECT_EQ(grid().getTextMatrix(rowWithData(grid(), "1"), 1500), "wide");
+
+    // The row's datum (the index) and then the column's (the column object) are assigned in turn.
+    grid().Select(1, kIfDescr);
+    EXPECT_EQ(table->getCurrentOIDObject()->getOID(), entry + std::to_string(kIfDescr));
+    EXPECT_EQ(table->getCurrentOIDObject()->getName(), "ifDescr");
+    table->setOrientation(TABLE_ORIENTATION_PIVOTED);
+    grid().Select(kIfMtu, 1);
+    EXPECT_EQ(table->getCurrentOIDObject()->getOID(), grid().getColData(1).toString());
+}
+
 TEST_F(MIBTableTest, NameTheDatabaseLacksSendsNothingAndATableTheAgentLacksIsNotSupported) {
     aim(*table);
     int starts = 0, events = 0;

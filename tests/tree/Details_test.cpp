@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <qlmib/mibdata/Globals.h>
 #include <qlmib/mibdata/OID.h>
 #include <qlmib/tree/Details.h>
@@ -160,6 +162,23 @@ TEST_F(DetailsTest, HooksOpenModelessDetailsWindowsOnTopAndMessageBoxes) {
     form->Close();
     toolkit.DoEvents();
     EXPECT_EQ(toolkit.KeptWindowCount(), 0u) << "the window lived until closed";
+}
+
+TEST_F(DetailsTest, HooksBelongToTheirThreadAndANestedOwnerPutsBackTheOnesItReplaced) {
+    ToolkitHooks outer(toolkit);
+    ui::HeadlessToolkit inner;
+    {
+        ToolkitHooks hooks(inner);
+        ShowMessage("inner");
+        std::thread([] { ShowMessage("elsewhere"); }).join();  // no hook there: standard error
+    }
+    ShowMessage("outer");
+    ASSERT_EQ(inner.Messages().size(), 1u);
+    EXPECT_EQ(inner.Messages()[0].Prompt, "inner");
+    ASSERT_EQ(toolkit.Messages().size(), 1u);
+    EXPECT_EQ(toolkit.Messages()[0].Prompt, "outer");
+    object("1.3.6.1.2.1.1.1").ShowOIDDetails();
+    EXPECT_EQ(toolkit.OpenWindows().size(), 1u);
 }
 
 }  // namespace

@@ -236,10 +236,17 @@ void MIBBrowser::HandleAnswer(const Answer& answer) {
     if (answer.tag.starts_with("CheckSet,")) return ValueAfterSet(answer.tag, answer.values[0], answer.errorText);
     if (answer.tag.starts_with("Refresh,"))
         return RefreshResponse(answer.tag, answer.values[0], answer.hexValues[0], answer.errorText);
-    // The next request goes out before the rows are looked up, so that the
-    // agent prepares its answer meanwhile.
     const auto step = walkRoot_.empty() ? planNext(answer) : planSubtree(answer);
-    if (step.more && !CheckContinue()) SendRequest("", getCurrentOID());
+    // Continue is raised once the answer's rows are placed. Without a
+    // subscriber nobody can tell when the check ran, so the next request goes
+    // out first and the agent prepares its answer while the rows are rendered.
+    const bool sendFirst = step.more && !Continue.hasSubscribers();
+    if (sendFirst && !CheckContinue()) SendRequest("", getCurrentOID());
+    placeRows(answer, step);
+    if (step.more && !sendFirst && !CheckContinue()) SendRequest("", getCurrentOID());
+}
+
+void MIBBrowser::placeRows(const Answer& answer, const WalkStep& step) {
     const AnswerWork work(*this);
     for (size_t i = 0; i < step.rows; ++i)
         AddValue(answer.oids[i], answer.values[i], answer.hexValues[i], answer.errorText, answer.rawTypes[i]);
@@ -264,10 +271,8 @@ MIBBrowser::WalkStep MIBBrowser::planSubtree(const Answer& answer) {
         }
         inSubtree_ = true;
         if (answer.errorCode != snmp::ENGINE_OK) {
-            if (!EndsWalk(answer.errorCode)) {
-                step.last = WalkStep::Failure;
-                step.lastRowAt = i;
-            }
+            step.last = WalkStep::Failure;
+            step.lastRowAt = i;
             setCurrentOID(oid);
             step.more = false;
             return step;
@@ -283,22 +288,20 @@ MIBBrowser::WalkStep MIBBrowser::planNext(const Answer& answer) {
     WalkStep step;
     for (size_t i = 0; i < answer.oids.size(); ++i) {
         if (answer.errorCode != snmp::ENGINE_OK) {
-            if (!EndsWalk(answer.errorCode)) {
-                step.last = WalkStep::Failure;
-                step.lastRowAt = i;
-            }
+            step.last = WalkStep::Failure;
+            step.lastRowAt = i;
             step.more = false;
             return step;
         }
         step.rows = i + 1;
-        // The next GetNextOID() goes on after the last row listed.
-        setCurrentOID(answer.oids[i]);
+        // The last row listed does not move CurrentOID: the next GetNextOID() lists it again.
         if (remaining_ < 1) {
             step.more = false;
             return step;
         }
         --remaining_;
         step.more = true;
+        setCurrentOID(answer.oids[i]);
     }
     return step;
 }

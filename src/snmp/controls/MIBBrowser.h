@@ -102,6 +102,7 @@ private:
     };
     WalkStep planSubtree(const Answer& answer);
     WalkStep planNext(const Answer& answer);
+    void placeRows(const Answer& answer, const WalkStep& step);
     OID& object();
     std::int32_t fieldAt(std::int32_t col) const;
     std::string rowOID(std::int32_t row) const;

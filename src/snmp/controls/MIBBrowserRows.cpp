@@ -69,7 +69,7 @@ void MIBBrowser::CommitEdit(std::int32_t row, std::int32_t col, const std::strin
     SetAndReadBack(found.getOID().empty() ? rowOID(row) : found.getOID(), found.getTypeInteger(), value, tag, tag);
 }
 
-void MIBBrowser::ValueAfterSet(const std::string& NodeID, const std::string& Value, const std::string& Error) {
+void MIBBrowser::ValueAfterSet(const std::string& NodeID, const std::string& Value, const std::string& /*Error*/) {
     const auto row = TagRow(NodeID);
     if (!isDataRow(row)) return;
     std::string shown;
@@ -80,7 +80,8 @@ void MIBBrowser::ValueAfterSet(const std::string& NodeID, const std::string& Val
         mismatch = grid_.getCellData(row, c).toString() != Value;
         break;
     }
-    PopulateRow(Value, row, HexOf(Value), Error, -1);
+    // The value read back is shown as an answer without error, whatever the read-back's error.
+    PopulateRow(Value, row, HexOf(Value), std::string(kAnswerOK), -1);
     if (mismatch)
         toolkit_.MsgBox("Could not change " + object().getName() + " to \"" + shown + "\".", ui::MsgBoxExclamation);
 }

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "internal/Answers.h"
 #include "internal/ValueCells.h"
@@ -18,9 +19,6 @@ using namespace live;
 
 namespace {
 
-// An agent's column number beyond this is taken for garbage rather than
-// widening every row of the grid to it.
-constexpr std::int32_t kMaxColumnNumber = 1024;
 constexpr std::int32_t kColumnWidthInX = 15;
 constexpr std::int32_t kIndexWidthInX = 17;
 
@@ -230,7 +228,8 @@ void MIBTable::PopulateCell(const std::string& oid, const std::string& Value, co
         columnOID = objects_[static_cast<size_t>(number - 1)]->getOID();
         index = std::string_view(oid).substr(columnOID.size() + 1);
     }
-    if (number < 1 || number > kMaxColumnNumber) return;
+    // The grid grows to the column; one past the largest count it can hold is no column.
+    if (number < 1 || number == std::numeric_limits<std::int32_t>::max()) return;
     Message.setVisible(false);
 
     auto& column = *column_;

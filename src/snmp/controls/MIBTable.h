@@ -101,7 +101,7 @@ public:
     std::string getSelectedOID() const override;
     std::string getSelectedRawValue() const;
     std::string getSelectedParsedValue() const;
-    // The column object, pointed at the current cell's OID.
+    // The column object, pointed at the current row's datum and then at the current column's (each unless "").
     std::shared_ptr<OID> getCurrentOIDObject();
     // A new object for the cell's object OID; the cell's index.
     std::shared_ptr<OID> LookupOID(std::int32_t Row, std::int32_t Col) const;

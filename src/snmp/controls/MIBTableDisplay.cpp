@@ -165,8 +165,10 @@ std::string MIBTable::getSelectedParsedValue() const {
 }
 
 std::shared_ptr<OID> MIBTable::getCurrentOIDObject() {
-    const auto oid = getSelectedOID();
-    if (!oid.empty()) column_->setOID(oid);
+    const auto row = grid_.getRow(), col = grid_.getCol();
+    for (const auto& datum : {row >= 0 ? grid_.getRowData(row).toString() : std::string(),
+                              col >= 0 ? grid_.getColData(col).toString() : std::string()})
+        if (!datum.empty()) column_->setOID(datum);
     return column_;
 }
 

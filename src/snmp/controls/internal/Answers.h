@@ -16,7 +16,7 @@ bool IsUnder(std::string_view oid, std::string_view root);
 std::int32_t TagRow(std::string_view tag);
 
 // An answer code that means the agent's MIB view ends there (or that the walk
-// would loop): the walk stops without a row or cell for it.
+// would loop): a table download stops without a cell for it.
 bool EndsWalk(long errorCode);
 
 // The parts of a text between commas ("" gives one empty part).

@@ -1,5 +1,6 @@
 #include "ValueCells.h"
 
+#include "qlmib/common/Error.h"
 #include "qlmib/mibdata/CommonFunctions.h"
 #include "qlmib/mibdata/OID.h"
 #include "qlmib/mibdata/Parser.h"
@@ -31,7 +32,7 @@ void ShowValue(ui::GridModel& grid, std::int32_t row, std::int32_t col, std::str
 std::string ParsedText(const OID& object, std::string_view value, std::string_view hexValue) {
     try {
         return ParseValue(object, value, hexValue);
-    } catch (...) {
+    } catch (const Error&) {
         // A services value beyond 16 bits or an impossible date: show it as received.
         return std::string(value);
     }
