@@ -34,8 +34,15 @@ std::string_view withoutLeadingDot(std::string_view argument) {
     return argument;
 }
 
-bool lookUp(OID& object, std::string_view argument) {
-    argument = withoutLeadingDot(argument);
+std::string objectArgument(std::string_view argument) {
+    std::string text(withoutLeadingDot(argument));
+    if (const auto colons = text.find("::"); colons != std::string::npos) text.erase(colons, 1);
+    return text;
+}
+
+bool lookUp(OID& object, std::string_view given) {
+    const std::string text = objectArgument(given);
+    const std::string_view argument = text;
     const bool numeric = !argument.empty() && ((argument[0] >= '0' && argument[0] <= '9') || argument[0] == '"');
     if (numeric) {
         object.setOID(argument);

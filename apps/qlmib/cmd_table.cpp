@@ -24,6 +24,7 @@ const CommandRegistrar registrar("table", [](CLI::App& app, Action& selected) {
                            selected, [options] {
         if (options->table.empty() == options->list.empty())
             throw UsageError("table: give either a TABLE or --list OID,OID,...");
+        requireBulkSize(*options);
         LiveHost host;
         MIBTable table(host.toolkit());
         host.configure(table, *options);

@@ -21,6 +21,7 @@ const CommandRegistrar registrar("walk", [](CLI::App& app, Action& selected) {
     const char* description = "Walk a subtree of an agent and print one line per instance";
     auto* cmd = addCommand(app, "walk", description, selected, [options] {
         const std::string root = numericOID(options->oid);
+        requireBulkSize(*options);
         LiveHost host;
         MIBBrowser browser(host.toolkit());
         browser.setCols(options->cols);

@@ -73,5 +73,18 @@ TEST_F(TreeCommands, SearchPrintsHitsDetailsAndItsMessages) {
     EXPECT_EQ(details.out.find('\r'), std::string::npos);
 }
 
+TEST_F(TreeCommands, ModuleAndNameWithTwoColonsAsNetSnmpWritesThem) {
+    const std::vector<std::vector<std::string>> commands = {{"show"}, {"translate"}, {"parse", "abc"}};
+    for (const auto& command : commands) {
+        auto withTwo = command, withOne = command;
+        withTwo.insert(withTwo.begin() + 1, "SNMPv2-MIB::sysDescr");
+        withOne.insert(withOne.begin() + 1, "SNMPv2-MIB:sysDescr");
+        const auto two = qlmib(withTwo), one = qlmib(withOne);
+        EXPECT_EQ(two.status, 0) << command[0] << ": " << two.err;
+        EXPECT_EQ(two.out, one.out) << command[0];
+        EXPECT_NE(two.out, "") << command[0];
+    }
+}
+
 }  // namespace
 }  // namespace qlmib
