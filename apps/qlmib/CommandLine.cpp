@@ -52,8 +52,17 @@ bool lookUp(OID& object, std::string_view given) {
     return !object.getFullName().empty();
 }
 
+bool lookUpInstance(OID& object, std::string_view argument) {
+    const std::string text = objectArgument(argument);
+    if (lookUp(object, text)) return true;
+    const auto dot = text.find('.');
+    if (dot == std::string::npos || !lookUp(object, std::string_view(text).substr(0, dot))) return false;
+    object.setOID(object.getOID() + text.substr(dot));
+    return !object.getOID().empty();
+}
+
 void lookUpRequired(OID& object, std::string_view argument) {
-    if (!lookUp(object, argument)) throw std::runtime_error(std::string(argument) + " is not in the MIB database");
+    if (!lookUpInstance(object, argument)) throw std::runtime_error(std::string(argument) + " is not in the MIB database");
 }
 
 void writeText(std::ostream& out, std::string_view text) {

@@ -41,7 +41,10 @@ std::string objectArgument(std::string_view argument);
 // else a descriptor, MODULE:descriptor or MODULE::descriptor. Returns whether
 // the object was found.
 bool lookUp(OID& object, std::string_view argument);
-// lookUp, throwing std::runtime_error when the object is not found.
+// lookUp, and failing that a name followed by an instance suffix
+// (sysName.0); whether the object was found.
+bool lookUpInstance(OID& object, std::string_view argument);
+// lookUpInstance, throwing std::runtime_error when the object is not found.
 void lookUpRequired(OID& object, std::string_view argument);
 
 // Writes text with CR LF and lone CR turned into LF.

@@ -23,15 +23,6 @@ void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityReq
     command.add_option("agent", options.agent, "Agent: HOST, HOST:PORT, udp6:[ADDRESS]:PORT")->required();
 }
 
-bool lookUpInstance(OID& object, std::string_view argument) {
-    const std::string text = objectArgument(argument);
-    if (lookUp(object, text)) return true;
-    const auto dot = text.find('.');
-    if (dot == std::string::npos || !lookUp(object, std::string_view(text).substr(0, dot))) return false;
-    object.setOID(object.getOID() + text.substr(dot));
-    return !object.getOID().empty();
-}
-
 std::string numericOID(std::string_view argument) {
     const std::string text = objectArgument(argument);
     if (!text.empty() && text[0] >= '0' && text[0] <= '9') return text;

@@ -38,10 +38,6 @@ void addAgentOptions(CLI::App& command, AgentOptions& options, bool communityReq
 // stored SNMP V2 Request Size asks for no repetitions.
 void requireBulkSize(const AgentOptions& options);
 
-// Looks an OID, NAME, MODULE:NAME or either name followed by an instance
-// suffix (sysName.0) up; whether the object was found.
-bool lookUpInstance(OID& object, std::string_view argument);
-
 // A numeric OID for an OID or name argument; throws std::runtime_error when
 // the MIB database does not know the name.
 std::string numericOID(std::string_view argument);

@@ -114,6 +114,22 @@ TEST_F(LiveCommandsTest, TableSortsPivotsListsAndFailsWithItsMessage) {
     EXPECT_EQ(absent.err, "dot1dTpFdbTable\n is not supported on \n" + agent().address() + "\n");
 }
 
+TEST_F(LiveCommandsTest, WalkAndTableExportTheirGridThroughTheExportEngine) {
+    const auto folder = CorpusHome()->folder();
+    for (const auto& [command, object, header] : {std::tuple{"walk", "sysName", "OID Name,Value"},
+                                                  std::tuple{"table", "ifTable", "Index,ifIndex,ifDescr,ifType,"}}) {
+        const auto path = (folder / (std::string(command) + ".csv")).string();
+        const auto run = qlmib({command, "--export", "csv", "-o", path, agent().address(), object});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        std::ostringstream written;
+        written << std::ifstream(path, std::ios::binary).rdbuf();
+        EXPECT_TRUE(written.str().starts_with(header)) << written.str();
+        const auto printed = qlmib({command, agent().address(), object});
+        EXPECT_EQ(lines(written.str()).size(), lines(printed.out).size()) << command;
+    }
+}
+
 TEST_F(LiveCommandsTest, SetPrintsTheValueReadBackOrWhyNot) {
     const auto run = qlmib({"set", "-c", "private", agent().address(), "sysContact.0", "set by the command"});
     EXPECT_EQ(run.status, 0) << run.err;
