@@ -224,7 +224,9 @@ void OID::Sync() {
     } else {
         write.bindNull(TW_INSERT_INDEX).bind(TW_INSERT_PRIMARY, 1);
     }
-    write.run();
+    // From storing the row on, a failure (a read-only file, a full disk) is
+    // ignored: the object keeps the values it was given.
+    if (!IgnoringErrors([&] { write.run(); })) return;
     if (!rowid) rowid = db.lastInsertRowid();
     // The annotation columns may be missing from a database.
     if (db.treeHasIndexBy())
