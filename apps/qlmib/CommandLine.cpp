@@ -34,8 +34,15 @@ std::string_view withoutLeadingDot(std::string_view argument) {
     return argument;
 }
 
-bool lookUp(OID& object, std::string_view argument) {
-    argument = withoutLeadingDot(argument);
+std::string objectArgument(std::string_view argument) {
+    std::string text(withoutLeadingDot(argument));
+    if (const auto colons = text.find("::"); colons != std::string::npos) text.erase(colons, 1);
+    return text;
+}
+
+bool lookUp(OID& object, std::string_view given) {
+    const std::string text = objectArgument(given);
+    const std::string_view argument = text;
     const bool numeric = !argument.empty() && ((argument[0] >= '0' && argument[0] <= '9') || argument[0] == '"');
     if (numeric) {
         object.setOID(argument);
@@ -45,8 +52,17 @@ bool lookUp(OID& object, std::string_view argument) {
     return !object.getFullName().empty();
 }
 
+bool lookUpInstance(OID& object, std::string_view argument) {
+    const std::string text = objectArgument(argument);
+    if (lookUp(object, text)) return true;
+    const auto dot = text.find('.');
+    if (dot == std::string::npos || !lookUp(object, std::string_view(text).substr(0, dot))) return false;
+    object.setOID(object.getOID() + text.substr(dot));
+    return !object.getOID().empty();
+}
+
 void lookUpRequired(OID& object, std::string_view argument) {
-    if (!lookUp(object, argument)) throw std::runtime_error(std::string(argument) + " is not in the MIB database");
+    if (!lookUpInstance(object, argument)) throw std::runtime_error(std::string(argument) + " is not in the MIB database");
 }
 
 void writeText(std::ostream& out, std::string_view text) {

@@ -34,10 +34,17 @@ void registerAllCommands(CLI::App& app, Action& selected);
 
 // Drops one leading "." as net-snmp's tools do.
 std::string_view withoutLeadingDot(std::string_view argument);
+// An object argument as net-snmp's tools take it: without a leading ".",
+// MODULE::NAME written MODULE:NAME.
+std::string objectArgument(std::string_view argument);
 // An argument starting with a digit or a double quote is an OID; anything
-// else a descriptor or MODULE:descriptor. Returns whether the object was found.
+// else a descriptor, MODULE:descriptor or MODULE::descriptor. Returns whether
+// the object was found.
 bool lookUp(OID& object, std::string_view argument);
-// lookUp, throwing std::runtime_error when the object is not found.
+// lookUp, and failing that a name followed by an instance suffix
+// (sysName.0); whether the object was found.
+bool lookUpInstance(OID& object, std::string_view argument);
+// lookUpInstance, throwing std::runtime_error when the object is not found.
 void lookUpRequired(OID& object, std::string_view argument);
 
 // Writes text with CR LF and lone CR turned into LF.

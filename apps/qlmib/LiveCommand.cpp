@@ -4,6 +4,7 @@
 
 #include <qlmib/mibdata/OID.h>
 #include <qlmib/snmp/LiveControl.h>
+#include <qlmib/snmp/Settings.h>
 #include <qlmib/ui/GridModel.h>
 #include <qlmib/ui/Utf8.h>
 
@@ -24,27 +25,32 @@ void addAgentOptions(CLI::App& command, AgentOptions& options, bool writes) {
     addSecurityOptions(command, options);
 }
 
-std::string objectArgument(std::string_view argument) {
-    std::string text(withoutLeadingDot(argument));
-    if (const auto colons = text.find("::"); colons != std::string::npos) text.erase(colons, 1);
-    return text;
-}
-
-bool lookUpInstance(OID& object, std::string_view argument) {
-    const std::string text = objectArgument(argument);
-    if (lookUp(object, text)) return true;
-    const auto dot = text.find('.');
-    if (dot == std::string::npos || !lookUp(object, std::string_view(text).substr(0, dot))) return false;
-    object.setOID(object.getOID() + text.substr(dot));
-    return !object.getOID().empty();
-}
-
 std::string numericOID(std::string_view argument) {
     const std::string text = objectArgument(argument);
     if (!text.empty() && text[0] >= '0' && text[0] <= '9') return text;
     OID object;
     if (!lookUpInstance(object, text)) throw std::runtime_error(text + " is not in the MIB database");
     return object.getOID();
+}
+
+namespace {
+
+// Whether an answer means the command could not do all it was asked. The
+// exceptions and SNMPv1's noSuchName are how a walk or a probe normally ends.
+bool cutsShort(long code) {
+    constexpr long kNoSuchName = snmp::ENGINE_ERROR_STATUS + 2;
+    if (code == snmp::ENGINE_OK || code == kNoSuchName) return false;
+    return code < snmp::ENGINE_NO_SUCH_OBJECT || code > snmp::ENGINE_END_OF_MIB_VIEW;
+}
+
+}  // namespace
+
+void requireBulkSize(const AgentOptions& options) {
+    const auto settings = Settings::Shared();
+    if (options.version == "1" || settings->getDisableSNMPV2()) return;
+    if (const auto size = settings->getSNMPV2RequestSize(); size <= 0)
+        throw std::runtime_error("the stored SNMP V2 Request Size is " + std::to_string(size) +
+                                 ", so a bulk request asks for nothing: store 2 to 30 with qlmib settings");
 }
 
 void LiveHost::configure(LiveControl& control, const AgentOptions& options) {
@@ -66,10 +72,7 @@ bool LiveHost::run(LiveControl& control, const std::function<void()>& start) {
     });
     auto& engine = control.SNMP();
     const auto noteFailure = [this, &engine] {
-        const long code = engine.getErrorCode();
-        if (failure_.empty() && (code == snmp::ENGINE_TIMEOUT || code == snmp::ENGINE_BAD_ADDRESS ||
-                                 code == snmp::ENGINE_SEND_FAILED || code == snmp::ENGINE_SECURITY))
-            failure_ = engine.getErrorText();
+        if (failure_.empty() && cutsShort(engine.getErrorCode())) failure_ = engine.getErrorText();
     };
     const auto single = engine.ValueReceived.subscribe(
         [&](const std::string&, const std::string&, int, const std::string&, const std::string&, const std::string&) {

@@ -38,13 +38,9 @@ struct AgentOptions {
 // tools take them, and --agent NAME.
 void addAgentOptions(CLI::App& command, AgentOptions& options, bool writes = false);
 
-// An OID argument as net-snmp's tools take it: without a leading ".",
-// MODULE::NAME written MODULE:NAME.
-std::string objectArgument(std::string_view argument);
-
-// Looks an OID, NAME, MODULE:NAME or either name followed by an instance
-// suffix (sysName.0) up; whether the object was found.
-bool lookUpInstance(OID& object, std::string_view argument);
+// Throws std::runtime_error when the walk would send bulk requests and the
+// stored SNMP V2 Request Size asks for no repetitions.
+void requireBulkSize(const AgentOptions& options);
 
 // A numeric OID for an OID or name argument; throws std::runtime_error when
 // the MIB database does not know the name.
@@ -59,8 +55,9 @@ public:
     // Calls `start`, then runs the event loop until the busy state it began has
     // ended. False when `start` began none (the control refused the request).
     bool run(LiveControl& control, const std::function<void()>& start);
-    // The first answer that failed for the agent's sake (no answer, a bad
-    // address), or "" when every answer came.
+    // The first answer that cut the command short (no answer, a bad address
+    // or OID, an error status such as genErr or authorizationError), or ""
+    // when every answer came.
     const std::string& agentFailure() const { return failure_; }
     // Writes the agent failure to standard error; the exit status for it.
     int reportFailure(const AgentOptions& options) const;

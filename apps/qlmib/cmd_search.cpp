@@ -5,6 +5,7 @@
 #include <qlmib/tree/SearchMIBTreeForm.h>
 
 #include "CommandLine.h"
+#include "ExportOption.h"
 #include "HeadlessHost.h"
 
 namespace qlmib::cli {
@@ -12,6 +13,7 @@ namespace {
 
 struct SearchArgs {
     std::optional<std::string> oid, name, keywords, mibs;
+    ExportOption output;
 };
 
 int run(const SearchArgs& args) {
@@ -25,8 +27,10 @@ int run(const SearchArgs& args) {
         form.TargetOID.setText(withoutLeadingDot(*args.oid));
         form.Tabs.setTab(SearchByOID);
         const auto details = form.OIDDetails.Details.getText();
-        writeText(std::cout, details);
-        return details.empty() ? 1 : 0;
+        if (details.empty()) return 1;
+        if (args.output.requested()) args.output.richText(toolkit, form.OIDDetails.Details.getTextRTF(), *args.oid);
+        else writeText(std::cout, details);
+        return 0;
     }
     if (args.name) {
         form.Tabs.setTab(SearchByName);
@@ -38,10 +42,10 @@ int run(const SearchArgs& args) {
         form.TargetMIBs.setText(args.mibs.value_or(""));
     }
     form.Search_Button.Press();
-    for (std::int32_t line = 0; line < form.OIDList.getListCount(); ++line) {
-        writeText(std::cout, form.OIDList.getList(line));
-        std::cout << '\n';
-    }
+    std::string hits;
+    for (std::int32_t line = 0; line < form.OIDList.getListCount(); ++line) hits += form.OIDList.getList(line) + '\n';
+    if (args.output.requested()) args.output.text(toolkit, hits, "Search");
+    else writeText(std::cout, hits);
     return form.HitCount() > 0 ? 0 : 1;
 }
 
@@ -59,6 +63,7 @@ const CommandRegistrar registrar("search", [](CLI::App& app, Action& selected) {
     name->excludes(oid);
     keywords->excludes(oid)->excludes(name);
     mibs->excludes(oid)->excludes(name);
+    addExportOption(*cmd, args->output, false);
 });
 
 }  // namespace qlmib::cli

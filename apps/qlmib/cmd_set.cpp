@@ -72,7 +72,9 @@ const CommandRegistrar registrar("set", [](CLI::App& app, Action& selected) {
         writeText(std::cout, grid.getTextMatrix(row, 1));
         std::cout << '\n';
         if (host.reportFailure(*options) != 0) return 1;
-        return host.toolkit().Messages().size() > warnings ? 1 : 0;
+        if (!table.getSetRefusal().empty())
+            std::cerr << "qlmib: " << options->agent << " refused the value: " << table.getSetRefusal() << '\n';
+        return host.toolkit().Messages().size() > warnings || !table.getSetRefusal().empty() ? 1 : 0;
     });
     addAgentOptions(*cmd, *options, true);
     cmd->add_option("oid", options->oid, "The instance: OID, NAME.INDEX or MODULE:NAME.INDEX")->required();

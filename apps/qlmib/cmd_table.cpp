@@ -4,6 +4,7 @@
 #include <qlmib/snmp/MIBTable.h>
 
 #include "CommandLine.h"
+#include "ExportOption.h"
 #include "LiveCommand.h"
 
 namespace qlmib::cli {
@@ -14,6 +15,7 @@ struct TableOptions : AgentOptions {
     std::string list;
     std::int32_t sortColumn = 0;
     bool pivot = false;
+    ExportOption output;
 };
 
 }  // namespace
@@ -24,6 +26,7 @@ const CommandRegistrar registrar("table", [](CLI::App& app, Action& selected) {
                            selected, [options] {
         if (options->table.empty() == options->list.empty())
             throw UsageError("table: give either a TABLE or --list OID,OID,...");
+        requireBulkSize(*options);
         LiveHost host;
         MIBTable table(host.toolkit());
         host.configure(table, *options);
@@ -39,10 +42,14 @@ const CommandRegistrar registrar("table", [](CLI::App& app, Action& selected) {
         }
         if (options->sortColumn > 0) table.Sort(options->sortColumn);
         if (options->pivot) table.setOrientation(TABLE_ORIENTATION_PIVOTED);
-        writeGrid(std::cout, table.getTableObject());
+        if (options->output.requested())
+            options->output.table(host.toolkit(), table.getTableObject(), options->agent + " " + options->table);
+        else
+            writeGrid(std::cout, table.getTableObject());
         return host.reportFailure(*options);
     });
     addAgentOptions(*cmd, *options);
+    addExportOption(*cmd, options->output, true);
     cmd->add_option("table", options->table, "Table: NAME, MODULE:NAME or OID");
     cmd->add_option("--list", options->list, "Objects to download instead of a table, comma-separated");
     cmd->add_option("--sort", options->sortColumn, "Sort by this column (1: the first after the index)")

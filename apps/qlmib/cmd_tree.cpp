@@ -5,6 +5,7 @@
 #include <qlmib/tree/SingleMIBTree.h>
 
 #include "CommandLine.h"
+#include "ExportOption.h"
 #include "HeadlessHost.h"
 #include "TreeOutput.h"
 
@@ -15,6 +16,7 @@ struct TreeArgs {
     std::string module, root;
     int depth = 0;
     int format = MIBSelection_MIBTree;
+    ExportOption output;
 };
 
 // Opens every node of the subtree at `top` down to `depth` levels below it,
@@ -58,7 +60,11 @@ std::string moduleTree(ui::Toolkit& toolkit, const TreeArgs& args) {
 int run(const TreeArgs& args) {
     HeadlessHost host;
     auto& toolkit = host.toolkit;
-    writeText(std::cout, args.module.empty() ? wholeTree(toolkit, args) : moduleTree(toolkit, args));
+    const std::string text = args.module.empty() ? wholeTree(toolkit, args) : moduleTree(toolkit, args);
+    if (args.output.requested())
+        args.output.text(toolkit, text, args.module.empty() ? "MIB tree" : args.module);
+    else
+        writeText(std::cout, text);
     // A message (the database could not be opened) means the tree is not whole.
     return toolkit.Messages().empty() ? 0 : 1;
 }
@@ -79,6 +85,7 @@ const CommandRegistrar registrar("tree", [](CLI::App& app, Action& selected) {
                     "5 full names, 6 full names and OIDs, 7 OIDs and full names, 8 long names, 9 C defines, "
                     "10 VB constants")
         ->check(CLI::Range(0, 10));
+    addExportOption(*cmd, args->output, false);
 });
 
 }  // namespace qlmib::cli

@@ -29,8 +29,8 @@ std::string FormatQuantity(double Amount, const std::string& Unit, bool Binary) 
     return {};  // not reached: the last row always applies
 }
 
-std::string FormatTimeSpan(std::int32_t Days, std::int32_t Hours, std::int32_t Minutes, std::int32_t Seconds) {
-    std::int64_t total = std::int64_t(Days) * 86400 + std::int64_t(Hours) * 3600 + std::int64_t(Minutes) * 60 + Seconds;
+std::string FormatTimeSpan(std::int64_t Days, std::int64_t Hours, std::int64_t Minutes, std::int64_t Seconds) {
+    std::int64_t total = Days * 86400 + Hours * 3600 + Minutes * 60 + Seconds;
     std::string out;
     auto add = [&](std::int64_t n, const char* unit) {
         if (!out.empty()) out += ", ";

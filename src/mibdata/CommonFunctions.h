@@ -13,7 +13,8 @@ std::string FormatQuantity(double Amount, const std::string& Unit, bool Binary);
 
 // "1 days, 1 hours, 1 minutes, 1 seconds"; a part is shown only when the rest
 // is above its size, so exactly one hour reads "60 minutes" and 0 reads "".
-std::string FormatTimeSpan(std::int32_t Days, std::int32_t Hours, std::int32_t Minutes, std::int32_t Seconds);
+// 64-bit, so that a Counter64 read as time ticks fits.
+std::string FormatTimeSpan(std::int64_t Days, std::int64_t Hours, std::int64_t Minutes, std::int64_t Seconds);
 
 // A calendar date plus hours, minutes and seconds (each may overflow into the
 // next unit) as "YYYY-MM-DD HH:MM:SS", or "YYYY-MM-DD" at exactly midnight.

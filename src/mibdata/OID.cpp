@@ -224,7 +224,9 @@ void OID::Sync() {
     } else {
         write.bindNull(TW_INSERT_INDEX).bind(TW_INSERT_PRIMARY, kPrimaryTrue);
     }
-    write.run();
+    // From storing the row on, a failure (a read-only file, a full disk) is
+    // ignored: the object keeps the values it was given.
+    if (!IgnoringErrors([&] { write.run(); })) return;
     if (!rowid) rowid = db.lastInsertRowid();
     // The annotation columns may be missing from a database.
     if (db.treeHasIndexBy())
@@ -266,7 +268,7 @@ struct Label {
     std::string text;
 };
 
-Label lookupLabel(const std::string& enumeration, std::int32_t value) {
+Label lookupLabel(const std::string& enumeration, std::int64_t value) {
     auto q = SharedDatabase().query(Query::EnumLabel);
     q.bind(1, enumeration).bind(2, value);
     Label label;
@@ -280,12 +282,12 @@ Label lookupLabel(const std::string& enumeration, std::int32_t value) {
 
 }  // namespace
 
-std::string OID::EnumString(std::int32_t Value) const {
+std::string OID::EnumString(std::int64_t Value) const {
     const auto label = lookupLabel(enumName_, Value);
     return (label.found ? label.text : std::string("unknown")) + "(" + std::to_string(Value) + ")";
 }
 
-std::string OID::EnumName(std::int32_t Value, std::string_view Default) const {
+std::string OID::EnumName(std::int64_t Value, std::string_view Default) const {
     const auto label = lookupLabel(enumName_, Value);
     if (label.found) {
         if (label.isNull) throw Error(ERR_TYPE_MISMATCH, "Type mismatch");
@@ -294,7 +296,7 @@ std::string OID::EnumName(std::int32_t Value, std::string_view Default) const {
     return Default.empty() ? std::to_string(Value) : std::string(Default);
 }
 
-std::string OID::EnumWords(std::int32_t Value, std::string_view Default) const {
+std::string OID::EnumWords(std::int64_t Value, std::string_view Default) const {
     return CamelCaseWords(EnumName(Value, Default));
 }
 

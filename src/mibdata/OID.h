@@ -90,11 +90,11 @@ public:
     static std::int32_t OIDIndex(std::string_view oid);
 
     // label(value), or unknown(value).
-    std::string EnumString(std::int32_t Value) const;
+    std::string EnumString(std::int64_t Value) const;
     // The label, else Default, else the number.
-    std::string EnumName(std::int32_t Value, std::string_view Default = "unknown") const;
+    std::string EnumName(std::int64_t Value, std::string_view Default = "unknown") const;
     // EnumName written as words ("lowerLayerDown" as "Lower Layer Down").
-    std::string EnumWords(std::int32_t Value, std::string_view Default = "Unknown") const;
+    std::string EnumWords(std::int64_t Value, std::string_view Default = "Unknown") const;
     // Drop-down list text: #1;up(1)|#2;down(2).
     std::string EnumList() const;
 

@@ -1,6 +1,7 @@
 #include "Parser.h"
 
 #include <array>
+#include <cmath>
 
 #include "CommonFunctions.h"
 #include "OID.h"
@@ -119,12 +120,20 @@ std::string dateAndTime(std::string_view hex) {
     return FormatDateTime(field(0, 4), field(4, 2), field(6, 2), field(8, 2), field(10, 2), RoundToInt32(seconds));
 }
 
-std::string timeSpan(double ticks) { return FormatTimeSpan(0, 0, 0, RoundToInt32(ticks / 100)); }
+std::string timeSpan(double ticks) { return FormatTimeSpan(0, 0, 0, RoundToInt64(ticks / 100)); }
+
+// Values are 64-bit at most (Counter64), which a double's range covers with
+// room to spare; beyond 64 bits no enumeration can hold the number.
+std::string enumerated(const OID& object, std::string_view value) {
+    const double number = std::nearbyint(LeadingNumber(value));
+    if (std::fabs(number) < 0x1p63) return object.EnumString(RoundToInt64(number));
+    return "unknown(" + NumberText(number) + ")";
+}
 
 }  // namespace
 
 std::string ParseValue(const OID& object, std::string_view Value, std::string_view HexValue) {
-    if (!object.getEnumerated().empty()) return object.EnumString(RoundToInt32(LeadingNumber(Value)));
+    if (!object.getEnumerated().empty()) return enumerated(object, Value);
 
     const std::string& parse = object.getParse();
     switch (classify(parse.empty() ? object.getTypeString() : parse)) {

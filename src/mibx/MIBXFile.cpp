@@ -9,7 +9,6 @@ bool MIBXFile::fail(std::string message) {
 
 bool MIBXFile::Load(const std::string& Filename) {
     filename_ = Filename;
-    moduleName_.clear();
     tree_ = {};
     message_.clear();
     if (document_.load(Filename)) return true;

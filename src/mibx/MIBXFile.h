@@ -21,6 +21,7 @@ public:
     // MIBX/VERSION is there and holds exactly kMIBXVersion.
     bool CheckVersion();
     // MIBX/MODULE/NAME and MIBX/TREE are there; getModuleName() and getTree() then hold them.
+    // The module name stays that of the last file checked when a later one fails to load.
     bool CheckModule();
     // An object the tree can show: it has both OID and SYNTAX.
     bool CheckTreeObject(MIBXNode object);

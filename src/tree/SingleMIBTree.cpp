@@ -46,11 +46,16 @@ SingleMIBTree::SingleMIBTree(ui::Toolkit& toolkit) : CommonTreeControl(toolkit, 
 }
 
 void SingleMIBTree::setMIB(const std::string& Name) {
+    // A window event that Refresh lets run must not switch the module under it.
+    if (busy_) return;
     module_ = Name;
     Refresh();
 }
 
-void SingleMIBTree::setRow(std::int32_t Index) { Tree.setRow(std::clamp(Index, 0, std::max(Tree.getRows() - 1, 0))); }
+void SingleMIBTree::setRow(std::int32_t Index) {
+    if (Tree.getRows() == 0) return;  // nothing loaded yet: no row to make current
+    Tree.setRow(std::clamp(Index, 0, Tree.getRows() - 1));
+}
 
 void SingleMIBTree::setCol(std::int32_t Index) { Tree.setCol(std::clamp(Index, 0, std::max(Tree.getCols() - 1, 0))); }
 
@@ -70,6 +75,7 @@ std::string SingleMIBTree::GetOIDDetails_MIBX(const std::string&) {
 std::string SingleMIBTree::loadingCaption() const { return "Loading '" + module_ + "' ... "; }
 
 void SingleMIBTree::Refresh() {
+    if (busy_) return;  // re-entered from the window events it lets run
     busy_ = true;
     StatusMessage.setCaption(loadingCaption());
     StatusMessage.setVisible(true);

@@ -1,9 +1,9 @@
 #include "GridModel.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "qlmib/common/Error.h"
+#include "qlmib/common/Numbers.h"
 
 namespace qlmib::ui {
 
@@ -47,42 +47,21 @@ int compareNoCase(std::string_view a, std::string_view b) {
 
 int sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
 
-// The number at the start of a text after blanks; `whole` tells whether it
-// took up the rest of the text.
-double leadingNumber(std::string_view text, bool* whole = nullptr) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    if (i < text.size() && text[i] == '+') ++i;
-    double value = 0;
-    const char* begin = text.data() + i;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(begin, end, value);
-    if (result.ec != std::errc()) {
-        if (whole) *whole = false;
-        return 0;
-    }
-    const char* rest = result.ptr;
-    while (rest < end && (*rest == ' ' || *rest == '\t')) ++rest;
-    if (whole) *whole = rest == end;
-    return value;
-}
-
 int compareNumbers(double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
 int compareTexts(std::string_view a, std::string_view b, std::int16_t order) {
     switch (order) {
         case SortGenericAscending:
         case SortGenericDescending: {
-            bool aNumber = false, bNumber = false;
-            const double x = leadingNumber(a, &aNumber);
-            const double y = leadingNumber(b, &bNumber);
-            if (aNumber && bNumber) return compareNumbers(x, y);
-            if (aNumber != bNumber) return aNumber ? -1 : 1;
+            const auto x = WholeNumber(a);
+            const auto y = WholeNumber(b);
+            if (x && y) return compareNumbers(*x, *y);
+            if (x.has_value() != y.has_value()) return x ? -1 : 1;
             return compareNoCase(a, b);
         }
         case SortNumericAscending:
         case SortNumericDescending:
-            return compareNumbers(leadingNumber(a), leadingNumber(b));
+            return compareNumbers(LeadingNumber(a), LeadingNumber(b));
         case SortStringNoCaseAscending:
         case SortStringNoCaseDescending:
             return compareNoCase(a, b);

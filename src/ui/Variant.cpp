@@ -1,7 +1,6 @@
 #include "Variant.h"
 
-#include <cmath>
-#include <cstdio>
+#include "qlmib/common/Numbers.h"
 
 namespace qlmib::ui {
 
@@ -30,15 +29,6 @@ int Variant::Compare(const Variant& a, const Variant& b) {
         return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
     return 0;
-}
-
-std::string NumberText(double number) {
-    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 1e15) {
-        return std::to_string(static_cast<long long>(number));
-    }
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", number);
-    return buffer;
 }
 
 }  // namespace qlmib::ui

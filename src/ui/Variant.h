@@ -38,8 +38,4 @@ private:
     std::variant<std::monostate, double, std::string> value_;
 };
 
-// A number in decimal as the platform wrote it: whole numbers without a
-// fraction, others with up to 15 significant digits.
-std::string NumberText(double number);
-
 }  // namespace qlmib::ui

@@ -153,6 +153,19 @@ TEST_F(OIDTest, SyncWritesTheWholeRowBack) {
     EXPECT_EQ(q.text(2), "timespan");
 }
 
+TEST_F(OIDTest, AFailureToStoreTheRowIsIgnored) {
+    // A database that refuses every write to Tree, as a read-only file would.
+    SharedDatabase().exec("CREATE TEMP TRIGGER refuseInsert BEFORE INSERT ON Tree BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                          "CREATE TEMP TRIGGER refuseUpdate BEFORE UPDATE ON Tree BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    for (const char* oid : {"1.3.6.1.2.1.2.2.1.10", "1.3.6.1.2.1.1.3.0"}) {  // a row to overwrite, and none
+        auto o = lookup(oid);
+        EXPECT_NO_THROW(o.setUnits("bytes")) << oid;
+        EXPECT_NO_THROW(o.Sync()) << oid;
+        EXPECT_EQ(o.getUnits(), "bytes") << oid;
+    }
+    SharedDatabase().exec("DROP TRIGGER refuseInsert; DROP TRIGGER refuseUpdate;");
+}
+
 TEST_F(OIDTest, OIDIndexReadsTheLastArc) {
     const std::pair<const char*, int> cases[] = {
         {"1.3.6.1.2.1.2.2.1.1.12", 12}, {"5", 5}, {"abc", 0}, {"1.3.x", 0}, {"", 0}, {"1.2.", 0}};

@@ -4,6 +4,7 @@
 #include <qlmib/mibdata/OID.h>
 
 #include "MibFixture.h"
+#include "ScopedLocale.h"
 
 namespace qlmib {
 namespace {
@@ -68,6 +69,34 @@ TEST_F(ParserTest, Keywords) {
         {" TIMETICKS", "42", "", "42"},  // keywords are not trimmed
     };
     for (const auto& c : cases) EXPECT_EQ(parse(c.keyword, c.value, c.hex), c.expected) << c.keyword << " " << c.value;
+}
+
+// 64-bit values (Counter64, or a 64-bit number where the MIB expects less)
+// render without an error, and no number depends on the process locale.
+using WideNumbers = test::UnderLocale<ParserTest>;
+INSTANTIATE_TEST_SUITE_P(Locales, WideNumbers, ::testing::ValuesIn(test::kNumberLocales));
+
+TEST_P(WideNumbers, RenderWithoutErrorWhateverTheLocale) {
+    const KeywordCase cases[] = {
+        {"TIMETICKS", "4294967296", "", "497 days, 2 hours, 27 minutes, 53 seconds"},
+        {"TIMETICKS", "18446744073709551615", "", "2135039823346 days, 18 minutes, 40 seconds"},
+        {"TIMESPAN", "18446744073709551615", "", "2135039823346 days, 18 minutes, 40 seconds"},
+        {"TIMETICKS", "42", "", "0.42 seconds"},
+        {"MBPS", "18446744073709551615", "", "18446.7 Petabps"},
+        {"MBPS", "1544000.5", "", "1.54 Mbps"},
+        {"CISCO%LOAD", "1e20", "", "100000000000000000000 %"},
+        {"CISCO%LOAD", "3.25", "", "3.25 %"},
+        {"WIRELESSRATESET", "", "0B", "5.5 Mbps"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parse(c.keyword, c.value, c.hex), c.expected) << c.keyword << " " << c.value;
+
+    OID status;
+    status.setOID("1.3.6.1.2.1.2.2.1.7.1");
+    ASSERT_FALSE(status.getEnumerated().empty());
+    EXPECT_EQ(status.ParseValue("4294967298", ""), "unknown(4294967298)");
+    EXPECT_EQ(status.ParseValue("-4294967296", ""), "unknown(-4294967296)");
+    EXPECT_EQ(status.ParseValue("18446744073709551615", ""), "unknown(18446744073709600000)");
+    EXPECT_EQ(status.ParseValue("1.5", ""), "down(2)");
 }
 
 TEST_F(ParserTest, ConversionErrorsReachTheCaller) {

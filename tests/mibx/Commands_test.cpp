@@ -71,6 +71,18 @@ TEST_F(ManageCommands, ModulesPrintsTheListAndTheCounts) {
     EXPECT_EQ(failed.err.rfind("Cannot open MIB Database (" + broken.databasePath() + ")\n\n", 0), 0u) << failed.err;
 }
 
+TEST_F(ManageCommands, ModulesPrintsTheDetailsPaneOfOneModule) {
+    const auto shown = test::runQlmib(home.folder(), {"modules", "--details", "a-mib"});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_TRUE(shown.out.starts_with("A-MIB\n2 unique OIDs\n")) << shown.out;
+    const auto other = test::runQlmib(home.folder(), {"modules", "--details", "B-MIB"});
+    EXPECT_TRUE(other.out.starts_with("B-MIB\n1 unique OIDs\n")) << other.out;
+    const auto missing = test::runQlmib(home.folder(), {"modules", "--details", "NO-SUCH-MIB"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "qlmib: NO-SUCH-MIB is not in the MIB database\n");
+}
+
 TEST_F(ManageCommands, DeleteDeletesTheModulesThereAndFailsForOneThatIsNot) {
     const auto run = test::runQlmib(home.folder(), {"delete", "a-mib", "NO-SUCH-MIB", "C-MIB"});
     EXPECT_EQ(run.status, 1);

@@ -57,6 +57,8 @@ TEST_F(MibxFixture, ImportStoresModuleObjectsAndNamedNumbers) {
     EXPECT_EQ(rows("SELECT Name, Description, Organization, Contact, Compiled, LastUpdated, Imported > '2024' "
                    "FROM MIBs"),
               Rows{"TEST-MIB|Module text.|Org|Ops|2024-05-01 10:11:12|1999-05-31 12:00:00|1"});
+    EXPECT_FALSE(importer.ImportMIBXFile(path + ".missing"));
+    EXPECT_EQ(importer.getModuleName(), "TEST-MIB") << "a failed load keeps the last file's module";
 }
 
 TEST_F(MibxFixture, ImportRejectsBadFilesWithOneErrorAndWritesNothing) {

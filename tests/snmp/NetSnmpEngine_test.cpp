@@ -255,13 +255,14 @@ TEST_F(EngineTest, ValuesThatDoNotFitTheirTypeAreNotSent) {
     }
 }
 
-TEST_F(EngineTest, HostsWithAndWithoutPortsOverIPv4AndIPv6) {
+TEST_F(EngineTest, HostsWithAndWithoutPortsOverUdpAndTcpOnIPv4AndIPv6) {
     SnmpAgent agent6(true);
     const std::string port = std::to_string(agent().port()), port6 = std::to_string(agent6.port());
     const std::pair<std::string, int> hosts[] = {
         {"127.0.0.1", agent().port()}, {"localhost:" + port, 1}, {"udp:127.0.0.1:" + port, 1},
         {" 127.0.0.1:" + port + " ", 1}, {agent6.address6(), 1}, {"[::1]:" + port6, 1},
         {"::1", agent6.port()},        {"udp6:[::1]", agent6.port()},
+        {"tcp:127.0.0.1:" + port6, 1}, {"TCP:localhost", agent6.port()}, {"tcp6:[::1]:" + port6, 1},
     };
     for (const auto& [host, propertyPort] : hosts) {
         engine->setPort(propertyPort);

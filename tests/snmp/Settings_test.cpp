@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <qlmib/snmp/Settings.h>
 
 #include "TestHome.h"
+#include "internal/SettingsFile.h"
 
 namespace qlmib {
 namespace {
@@ -234,6 +236,27 @@ TEST_F(SettingsTest, StoreFolderFollowsTheEnvironment) {
     setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
     Settings().SaveOption("where", std::string("home"));
     EXPECT_TRUE(fs::exists(home.folder() / "home" / ".config" / "qlmibtree" / "settings.ini"));
+}
+
+TEST_F(SettingsTest, WithoutAnAbsoluteHomeTheStoreIsInTheAccountsHomeNeverInTheCurrentFolder) {
+    struct Restore {
+        std::string savedHome = getenv("HOME") ? getenv("HOME") : "";
+        std::string savedConfig = getenv("QLMIB_CONFIG_HOME") ? getenv("QLMIB_CONFIG_HOME") : "";
+        ~Restore() {
+            setenv("HOME", savedHome.c_str(), 1);
+            setenv("QLMIB_CONFIG_HOME", savedConfig.c_str(), 1);
+        }
+    } restore;
+    unsetenv("QLMIB_CONFIG_HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    const passwd* account = getpwuid(getuid());
+    ASSERT_TRUE(account && account->pw_dir);
+    const fs::path expected = fs::path(account->pw_dir) / ".config" / "qlmibtree";
+    for (const char* home : {static_cast<const char*>(nullptr), "", "relative/home"}) {
+        if (home) setenv("HOME", home, 1);
+        else unsetenv("HOME");
+        EXPECT_EQ(snmp::internal::ConfigFolder(), expected) << (home ? home : "HOME unset");
+    }
 }
 
 TEST_F(SettingsTest, OneSharedInstancePerThread) {

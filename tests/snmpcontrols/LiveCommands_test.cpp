@@ -1,10 +1,16 @@
 // qlmib walk, next, table and set end to end: the built binary against the
 // loopback snmpd, its lines, messages and exit status.
 
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
 #include <qlmib/mibdata/OID.h>
 
 #include "CommandRun.h"
 #include "LiveFixture.h"
+#include "ScriptedAgent.h"
 
 namespace qlmib::test {
 namespace {
@@ -108,6 +114,22 @@ TEST_F(LiveCommandsTest, TableSortsPivotsListsAndFailsWithItsMessage) {
     EXPECT_EQ(absent.err, "dot1dTpFdbTable\n is not supported on \n" + agent().address() + "\n");
 }
 
+TEST_F(LiveCommandsTest, WalkAndTableExportTheirGridThroughTheExportEngine) {
+    const auto folder = CorpusHome()->folder();
+    for (const auto& [command, object, header] : {std::tuple{"walk", "sysName", "OID Name,Value"},
+                                                  std::tuple{"table", "ifTable", "Index,ifIndex,ifDescr,ifType,"}}) {
+        const auto path = (folder / (std::string(command) + ".csv")).string();
+        const auto run = qlmib({command, "--export", "csv", "-o", path, agent().address(), object});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        std::ostringstream written;
+        written << std::ifstream(path, std::ios::binary).rdbuf();
+        EXPECT_TRUE(written.str().starts_with(header)) << written.str();
+        const auto printed = qlmib({command, agent().address(), object});
+        EXPECT_EQ(lines(written.str()).size(), lines(printed.out).size()) << command;
+    }
+}
+
 TEST_F(LiveCommandsTest, SetPrintsTheValueReadBackOrWhyNot) {
     const auto run = qlmib({"set", "-c", "private", agent().address(), "sysContact.0", "set by the command"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -121,7 +143,8 @@ TEST_F(LiveCommandsTest, SetPrintsTheValueReadBackOrWhyNot) {
 
     const auto refused = qlmib({"set", "-c", "private", agent().address(), kSysName, "renamed"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "Could not change sysName.0\n\nrenamed\n");
+    EXPECT_EQ(refused.err, "Could not change sysName.0\n\nrenamed\nqlmib: " + agent().address() +
+                               " refused the value: notWritable\n");
     EXPECT_EQ(refused.out, std::string(SnmpAgent::kSysName) + "\n");
 
     // An agent that does not answer would make any request show as a timeout.
@@ -130,6 +153,95 @@ TEST_F(LiveCommandsTest, SetPrintsTheValueReadBackOrWhyNot) {
     EXPECT_EQ(readOnly.status, 2);
     EXPECT_EQ(readOnly.err, "qlmib: sysDescr.0 is read-only, not read-write: nothing was sent\n");
     EXPECT_LT(readOnly.milliseconds, 2500);
+}
+
+// A walk that does not get all it asked for fails, and says why.
+TEST_F(LiveCommandsTest, AWalkCutShortByTheAgentOrWithAnUnknownRootFails) {
+    for (const auto& [status, reason] : {std::pair{char(5), "genErr"}, std::pair{char(16), "authorizationError"}}) {
+        // The first answer gives one instance, the second the error.
+        ScriptedAgent scripted(toolkit.eventLoop(), [&, answered = 0](const ScriptedAgent::Request&) mutable {
+            return ++answered == 1 ? ScriptedAgent::Reply{true, 0, {"1.3.6.1.2.1.1.1.0"}}
+                                   : ScriptedAgent::Reply{true, status, {"1.3.6.1.2.1.1.1.0"}};
+        });
+        test::CommandResult run{};
+        std::atomic<bool> done = false;
+        std::thread command([&] {
+            run = qlmib({"walk", "-t", "2", "-r", "0", "--cols", "0", scripted.address(), "1.3.6.1.2.1.1"});
+            done = true;
+        });
+        while (!done) toolkit.eventLoop().runUntil([&] { return done.load(); }, 50);
+        command.join();
+        EXPECT_EQ(run.status, 1) << reason;
+        EXPECT_TRUE(run.out.starts_with("OID\n1.3.6.1.2.1.1.1.0\n")) << "the rows before the error stay";
+        EXPECT_EQ(run.err, "qlmib: " + scripted.address() + ": " + reason + "\n");
+    }
+    const auto unknown = qlmib({"walk", agent().address(), "1.2.3.x"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("1.2.3.x"), std::string::npos) << unknown.err;
+}
+
+TEST_F(LiveCommandsTest, AStoredRequestSizeBelowOneFailsBulkWalksOnly) {
+    const std::filesystem::path config = std::getenv("QLMIB_CONFIG_HOME");
+    std::filesystem::create_directories(config);
+    struct Restore {
+        std::filesystem::path file;
+        ~Restore() { std::filesystem::remove(file); }
+    } restore{config / "settings.ini"};
+    for (const char* size : {"0", "-3"}) {
+        std::ofstream(restore.file) << "[ Quellon MIB Tree/Settings]\nSNMP V2 Request Size=" << size << "\n";
+        for (const char* command : {"walk", "table"}) {
+            const auto run = qlmib({command, agent().address(), command == std::string("walk") ? "system" : "ifTable"});
+            EXPECT_EQ(run.status, 1) << command;
+            EXPECT_EQ(run.out, "");
+            EXPECT_NE(run.err.find(std::string("SNMP V2 Request Size is ") + size), std::string::npos) << run.err;
+        }
+        EXPECT_EQ(qlmib({"walk", "-v", "1", agent().address(), "system"}).status, 0) << "SNMPv1 sends no bulk request";
+    }
+}
+
+TEST_F(LiveCommandsTest, TransportPrefixesAsNetSnmpTakesThem) {
+    SnmpAgent everywhere(true);  // UDP and TCP, IPv4 and IPv6
+    const std::string port = std::to_string(everywhere.port());
+    for (const std::string& address :
+         {"udp:127.0.0.1:" + port, "tcp:127.0.0.1:" + port, "TCP:localhost:" + port, "tcp6:[::1]:" + port}) {
+        const auto run = qlmib({"walk", address, "sysName"});
+        EXPECT_EQ(run.status, 0) << address << ": " << run.err;
+        EXPECT_EQ(run.out, std::string("OID Name\tValue\nsysName.0\t") + SnmpAgent::kSysName + "\n") << address;
+    }
+}
+
+TEST_F(LiveCommandsTest, SettingsListsAndChangesTheStoredSnmpSettingsWithinTheirRanges) {
+    const auto listed = qlmib({"settings"});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_TRUE(listed.out.starts_with("SNMP Timeout\t1500\nSNMP Retries\t2\nSNMP V2 Request Size\t10\n"
+                                       "Disable SNMP V2\tFalse\nICMP Data\tQuellon.Net  Quellon MIB Tree version "))
+        << listed.out;
+    struct Restore {
+        ~Restore() { std::filesystem::remove(std::filesystem::path(std::getenv("QLMIB_CONFIG_HOME")) / "settings.ini"); }
+    } restore;
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string out;
+    } cases[] = {
+        {{"SNMP Timeout", "50"}, 0, "SNMP Timeout\t100\n"},
+        {{"snmp-retries", "9"}, 0, "SNMP Retries\t5\n"},
+        {{"snmp_v2_request_size", "-1e12"}, 0, "SNMP V2 Request Size\t2\n"},
+        {{"Disable SNMP V2", "true"}, 0, "Disable SNMP V2\tTrue\n"},
+        {{"ICMP Data", "ping, pong"}, 0, "ICMP Data\tping, pong\n"},
+        {{"SNMP Timeout", "soon"}, 2, ""},
+        {{"Disable SNMP V2", "maybe"}, 2, ""},
+        {{"SNMP Colour", "1"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        auto arguments = c.arguments;
+        arguments.insert(arguments.begin(), "settings");
+        const auto run = qlmib(arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments[0] << " " << c.arguments[1];
+        EXPECT_EQ(run.out, c.out) << c.arguments[0] << " " << c.arguments[1];
+    }
+    EXPECT_EQ(qlmib({"settings"}).out, "SNMP Timeout\t100\nSNMP Retries\t5\nSNMP V2 Request Size\t2\n"
+                                      "Disable SNMP V2\tTrue\nICMP Data\tping, pong\n");
 }
 
 }  // namespace

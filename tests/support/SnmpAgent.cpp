@@ -28,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 class Socket {
 public:
-    explicit Socket(int family) : fd_(::socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    explicit Socket(int family, int type = SOCK_DGRAM) : fd_(::socket(family, type | SOCK_CLOEXEC, 0)) {
         if (fd_ < 0) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
     }
     ~Socket() { ::close(fd_); }
@@ -48,13 +48,20 @@ sockaddr_in loopback4(int port) {
     return address;
 }
 
-bool canBind6(int port) {
-    Socket socket(AF_INET6);
+bool canBind6(int port, int type = SOCK_DGRAM) {
+    Socket socket(AF_INET6, type);
     sockaddr_in6 address{};
     address.sin6_family = AF_INET6;
     address.sin6_port = htons(static_cast<uint16_t>(port));
     address.sin6_addr = in6addr_loopback;
     return ::bind(socket.fd(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+}
+
+bool canBindTcp(int port) {
+    Socket socket(AF_INET, SOCK_STREAM);
+    const auto address = loopback4(port);
+    return ::bind(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+           canBind6(port, SOCK_STREAM);
 }
 
 std::string findSnmpd() {
@@ -181,10 +188,11 @@ SnmpAgent& SnmpAgent::Shared() {
 
 bool SnmpAgent::start(const std::string& snmpd, bool ipv6) {
     do port_ = UnusedUdpPort();
-    while (ipv6 && !canBind6(port_));
+    while (ipv6 && !(canBind6(port_) && canBindTcp(port_)));
 
-    std::string listen = "udp:127.0.0.1:" + std::to_string(port_);
-    if (ipv6) listen += ",udp6:[::1]:" + std::to_string(port_);
+    const std::string port = std::to_string(port_);
+    std::string listen = "udp:127.0.0.1:" + port;
+    if (ipv6) listen += ",udp6:[::1]:" + port + ",tcp:127.0.0.1:" + port + ",tcp6:[::1]:" + port;
     const std::string confPath = (folder_ / "snmpd.conf").string(), logPath = (folder_ / "snmpd.log").string();
     std::vector<std::string> args = {snmpd, "-f", "-Lf", logPath, "-C", "-c", confPath, "-I", "-smux", listen};
     std::vector<std::string> env = {"SNMPCONFPATH=" + folder_.string(),

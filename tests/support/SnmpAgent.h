@@ -31,9 +31,9 @@ public:
     // The first user of that level.
     static const V3User& V3UserOf(const std::string& level);
 
-    // Starts snmpd on 127.0.0.1 (and on ::1 too with `ipv6`) at a free high
-    // port and waits until it answers. Throws std::runtime_error when snmpd is
-    // missing or does not come up.
+    // Starts snmpd on 127.0.0.1 (with `ipv6` on ::1 too, and over TCP as well
+    // as UDP) at a free high port and waits until it answers. Throws
+    // std::runtime_error when snmpd is missing or does not come up.
     explicit SnmpAgent(bool ipv6 = false);
     SnmpAgent(const SnmpAgent&) = delete;
     SnmpAgent& operator=(const SnmpAgent&) = delete;

@@ -128,5 +128,25 @@ TEST_F(SingleMIBTreeTest, DeletingSelectedRowsRemovesOnlyThisModulesRowsAndLeave
     EXPECT_TRUE(modulesOf("1.3.6.1.4.1.9999.1.2.3.4").empty());
 }
 
+TEST_F(SingleMIBTreeTest, AnEmptyTreeIgnoresARowAndALoadCannotBeReentered) {
+    EXPECT_NO_THROW(tree.setRow(3));
+    EXPECT_EQ(tree.Tree.getRows(), 0);
+
+    SingleMIBTree plain(toolkit);
+    plain.setMIB(test::kQuoteModule);
+    // Window events run inside the load; one of them asks for another module.
+    bool asked = false;
+    subscriptions.push_back(tree.StatusMessage.Changed.subscribe([&] {
+        if (asked || !tree.StatusMessage.getVisible()) return;
+        asked = true;
+        tree.setMIB("IF-MIB");
+        tree.Refresh();
+    }));
+    tree.setMIB(test::kQuoteModule);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(tree.getMIB(), test::kQuoteModule);
+    EXPECT_EQ(test::dump(tree.Tree), test::dump(plain.Tree));
+}
+
 }  // namespace
 }  // namespace qlmib

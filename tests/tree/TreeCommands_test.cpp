@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "CommandRun.h"
 #include "TreeControlFixture.h"
 
@@ -71,6 +74,80 @@ TEST_F(TreeCommands, SearchPrintsHitsDetailsAndItsMessages) {
     EXPECT_EQ(details.status, 0) << details.err;
     EXPECT_EQ(details.out.substr(0, 52), "MIB \tSNMPv2-MIB\nName \tsysDescr\n\niso.org.dod.internet");
     EXPECT_EQ(details.out.find('\r'), std::string::npos);
+}
+
+TEST_F(TreeCommands, ModuleAndNameWithTwoColonsAsNetSnmpWritesThem) {
+    const std::vector<std::vector<std::string>> commands = {{"show"}, {"translate"}, {"parse", "abc"}};
+    for (const auto& command : commands) {
+        auto withTwo = command, withOne = command;
+        withTwo.insert(withTwo.begin() + 1, "SNMPv2-MIB::sysDescr");
+        withOne.insert(withOne.begin() + 1, "SNMPv2-MIB:sysDescr");
+        const auto two = qlmib(withTwo), one = qlmib(withOne);
+        EXPECT_EQ(two.status, 0) << command[0] << ": " << two.err;
+        EXPECT_EQ(two.out, one.out) << command[0];
+        EXPECT_NE(two.out, "") << command[0];
+    }
+}
+
+TEST_F(TreeCommands, ShowReachesEveryDetailsLayout) {
+    const auto a = qlmib({"show", "ifAdminStatus"}), b = qlmib({"show", "--layout", "B", "ifAdminStatus"});
+    const auto c = qlmib({"show", "--layout", "c", "--value", "2", "ifAdminStatus.1"});
+    for (const auto* run : {&a, &b, &c}) EXPECT_EQ(run->status, 0) << run->err;
+    EXPECT_NE(a.out.find("Units \t"), std::string::npos);
+    EXPECT_NE(a.out.find("Possible Values :"), std::string::npos);
+    EXPECT_EQ(b.out.find("Units \t"), std::string::npos);
+    EXPECT_EQ(b.out.find("Possible Values :"), std::string::npos);
+    EXPECT_TRUE(b.out.starts_with("IF-MIB:ifAdminStatus\n\nOID \t1.3.6.1.2.1.2.2.1.7\n")) << b.out;
+    EXPECT_TRUE(c.out.starts_with("MIB \tIF-MIB\nName \tifAdminStatus.1\n")) << c.out;
+    EXPECT_NE(c.out.find("Value \t2\n  \tdown(2)\n"), std::string::npos) << c.out;
+    EXPECT_TRUE(qlmib({"show", "--layout", "B", "--rtf", "sysDescr"}).out.starts_with("{\\rtf1"));
+    EXPECT_EQ(qlmib({"show", "--value", "2", "ifAdminStatus"}).status, 2) << "a value belongs to layout C";
+}
+
+// --export writes through the export engine what the command would print.
+TEST_F(TreeCommands, ExportWritesTheFileInTheFormatAsked) {
+    const auto file = [&](const std::string& name) { return (home.folder() / name).string(); };
+    const auto slurp = [](const std::string& path) {
+        std::ostringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    };
+    const auto withoutCr = [](std::string text) {
+        std::erase(text, '\r');
+        return text;
+    };
+    const auto hits = qlmib({"search", "--name", "sys*"});
+    const auto tree = qlmib({"tree", "--module", "IF-MIB", "--format", "2"});
+    const struct {
+        std::vector<std::string> arguments;
+        std::string name, expectedStart;
+        std::string sameAs;  // the printed output the file holds, when not empty
+    } cases[] = {
+        {{"search", "--name", "sys*", "--export", "txt", "-o"}, "hits.txt", "", hits.out},
+        {{"tree", "--module", "IF-MIB", "--format", "2", "--export", "TXT", "-o"}, "tree.txt", "", tree.out},
+        {{"show", "sysDescr", "--export", "rtf", "-o"}, "details.rtf", "{\\rtf1", ""},
+        {{"show", "sysDescr", "--export", "html", "-o"}, "details", "<!DOCTYPE html>", ""},
+        {{"search", "--oid", "1.3.6.1.2.1.1.1", "--export", "html", "-o"}, "found.html", "<!DOCTYPE html>", ""},
+    };
+    for (const auto& c : cases) {
+        auto arguments = c.arguments;
+        arguments.push_back(file(c.name));
+        const auto run = qlmib(arguments);
+        EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
+        EXPECT_EQ(run.out, "") << c.name;
+        const auto written = slurp(std::filesystem::exists(file(c.name)) ? file(c.name) : file(c.name) + ".html");
+        if (!c.sameAs.empty()) {
+            EXPECT_EQ(withoutCr(written), c.sameAs) << c.name;
+        } else {
+            EXPECT_TRUE(written.starts_with(c.expectedStart)) << c.name << ": " << written.substr(0, 80);
+            EXPECT_NE(written.find("sysDescr"), std::string::npos) << c.name;
+        }
+    }
+    const auto nowhere = qlmib({"show", "sysDescr", "--export", "txt", "-o", file("missing/folder/x.txt")});
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.err, "qlmib: the txt export to " + file("missing/folder/x.txt") + " failed\n");
+    EXPECT_NE(qlmib({"show", "sysDescr", "--export", "csv", "-o", file("x.csv")}).status, 0) << "csv is for tables";
+    EXPECT_NE(qlmib({"show", "sysDescr", "--export", "txt"}).status, 0) << "no file named";
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <qlmib/ui/GridModel.h>
 #include <qlmib/ui/InputCodes.h>
 
+#include "ScopedLocale.h"
+
 namespace qlmib::ui {
 namespace {
 
@@ -192,6 +194,27 @@ TEST(GridSort, BuiltInOrders) {
         EXPECT_EQ(f.g.getCellData(f.g.FindRow("K:b"), 1), Variant(3.0)) << "and cell data";
         EXPECT_EQ(f.g.getTextMatrix(0, 0), "Name") << "fixed rows never move";
     }
+}
+
+// Numbers in cells are read and written without the process locale, and
+// words that a number reader could take for infinity or NaN are texts.
+using GridNumbers = test::UnderLocale<::testing::Test>;
+INSTANTIATE_TEST_SUITE_P(Locales, GridNumbers, ::testing::ValuesIn(test::kNumberLocales));
+
+TEST_P(GridNumbers, WordsAreNotNumbersAndPointsAreDecimal) {
+    const std::vector<std::string> input{"1e3", "Infiniband", "10", "nan", "2.5", "-inf"};
+    const std::pair<std::int16_t, std::vector<std::string>> cases[] = {
+        {SortNumericAscending, {"Infiniband", "nan", "-inf", "2.5", "10", "1e3"}},
+        {SortGenericAscending, {"2.5", "10", "1e3", "-inf", "Infiniband", "nan"}},
+        {SortGenericDescending, {"nan", "Infiniband", "-inf", "1e3", "10", "2.5"}},
+    };
+    for (const auto& [order, expected] : cases) {
+        FlatGrid f(input);
+        f.sortAll(0, order);
+        EXPECT_EQ(f.column(0), expected) << order;
+    }
+    EXPECT_EQ(Variant(1.5).toString(), "1.5");
+    EXPECT_EQ(Variant(1e20).toString(), "100000000000000000000");
 }
 
 TEST(GridSort, CustomComparisonDecidesThroughTheCompareEvent) {

@@ -200,6 +200,7 @@ void LiveControl::SetAndReadBack(const std::string& oid, int type, const std::st
     engine_->setValueType(type);
     engine_->setValue(value);
     SendSingle(Command::Set, setTag, oid, false);
+    setRefusal_ = engine_->getErrorCode() == snmp::ENGINE_OK ? "" : engine_->getErrorText();
     SendSingle(Command::Get, readBackTag, oid, true);
 }
 

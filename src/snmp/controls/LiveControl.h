@@ -78,6 +78,9 @@ public:
 
     // The child engine, SNMP: hosts may tune it for one run (timeout, retries).
     snmp::Engine& SNMP() { return *engine_; }
+    // The agent's reason for refusing the last SET ("notWritable", a
+    // timeout), or "" when it took the value.
+    const std::string& getSetRefusal() const { return setRefusal_; }
 
     Event<bool /*Status*/> Active;
     // Raised before each further request of a walk; a host sets Cancel to stop it.
@@ -176,7 +179,7 @@ private:
     std::unique_ptr<live::AnswerLookups> lookups_;
     std::unique_ptr<ui::Timer> timer_;
     ui::GridView view_;
-    std::string target_, ip_, community_, currentOID_;
+    std::string target_, ip_, community_, currentOID_, setRefusal_;
     std::int16_t port_ = 161, version_ = 1;
     bool cancel_ = false, active_ = false, idleCheckPosted_ = false;
     const bool restartWhileActive_;

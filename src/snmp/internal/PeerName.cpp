@@ -30,12 +30,21 @@ std::optional<std::string> PeerName(std::string_view host, int port, std::string
     while (!host.empty() && host.front() == ' ') host.remove_prefix(1);
     while (!host.empty() && host.back() == ' ') host.remove_suffix(1);
 
+    // net-snmp's transport prefixes; without one, UDP.
+    struct Transport {
+        std::string_view prefix, name;
+        bool ipv6;
+    };
+    static constexpr Transport kTransports[] = {
+        {"udp6:", "udp", true}, {"tcp6:", "tcp", true}, {"udp:", "udp", false}, {"tcp:", "tcp", false}};
+    std::string_view transport = "udp";
     bool ipv6 = false;
-    if (startsWithNoCase(host, "udp6:")) {
-        ipv6 = true;
-        host.remove_prefix(5);
-    } else if (startsWithNoCase(host, "udp:")) {
-        host.remove_prefix(4);
+    for (const auto& t : kTransports) {
+        if (!startsWithNoCase(host, t.prefix)) continue;
+        transport = t.name;
+        ipv6 = t.ipv6;
+        host.remove_prefix(t.prefix.size());
+        break;
     }
 
     std::string_view name = host, portText;
@@ -67,7 +76,7 @@ std::optional<std::string> PeerName(std::string_view host, int port, std::string
         return bad("the port " + std::to_string(port) + " is not from 1 to 65535");
     }
     const std::string address = ipv6 ? "[" + std::string(name) + "]" : std::string(name);
-    return (ipv6 ? "udp6:" : "udp:") + address + ":" + std::to_string(port);
+    return std::string(transport) + (ipv6 ? "6:" : ":") + address + ":" + std::to_string(port);
 }
 
 }  // namespace qlmib::snmp::internal

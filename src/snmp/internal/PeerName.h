@@ -8,8 +8,8 @@
 namespace qlmib::snmp::internal {
 
 // "HOST", "HOST:PORT", "[IPV6]", "[IPV6]:PORT" or a bare IPv6 address,
-// optionally after "udp:" or "udp6:", becomes "udp:HOST:PORT" or
-// "udp6:[IPV6]:PORT"; `port` applies when the host names none. A malformed
+// optionally after "udp:", "tcp:", "udp6:" or "tcp6:", becomes
+// "udp:HOST:PORT", "udp6:[IPV6]:PORT" or the same with "tcp"; `port` applies when the host names none. A malformed
 // host gives nullopt and the reason in `error`.
 std::optional<std::string> PeerName(std::string_view host, int port, std::string& error);
 

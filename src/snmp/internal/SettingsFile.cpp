@@ -1,6 +1,7 @@
 #include "SettingsFile.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -100,6 +101,18 @@ std::string entryLine(std::string_view name, std::string_view value) {
     return encode(name, kNameSpecials) + "=" + encode(value, {});
 }
 
+// $HOME, else the home folder of the user's account; never a relative path,
+// which would put the settings wherever the program happens to run.
+std::filesystem::path homeFolder() {
+    if (auto home = envText("HOME"); !home.empty() && home.front() == '/') return home;
+    std::vector<char> buffer(16384);
+    passwd entry{}, *found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        found->pw_dir[0] == '/')
+        return found->pw_dir;
+    throw Error(ERR_FILE, "No home folder for the settings file: set HOME or QLMIB_CONFIG_HOME");
+}
+
 }  // namespace
 
 std::filesystem::path ConfigFolder() {
@@ -107,7 +120,7 @@ std::filesystem::path ConfigFolder() {
     // The XDG rules ignore a relative XDG_CONFIG_HOME.
     if (auto xdg = envText("XDG_CONFIG_HOME"); !xdg.empty() && xdg.front() == '/')
         return std::filesystem::path(xdg) / "qlmibtree";
-    return std::filesystem::path(envText("HOME")) / ".config" / "qlmibtree";
+    return homeFolder() / ".config" / "qlmibtree";
 }
 
 std::optional<std::string> SettingsFile::Snapshot::find(std::string_view group, std::string_view name) const {

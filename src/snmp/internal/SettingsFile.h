@@ -17,7 +17,9 @@
 
 namespace qlmib::snmp::internal {
 
-// $QLMIB_CONFIG_HOME, else $XDG_CONFIG_HOME/qlmibtree, else ~/.config/qlmibtree.
+// $QLMIB_CONFIG_HOME, else $XDG_CONFIG_HOME/qlmibtree, else ~/.config/qlmibtree
+// (~ from $HOME, else the account's home folder). Throws Error(ERR_FILE) when
+// there is no absolute home folder.
 std::filesystem::path ConfigFolder();
 
 class SettingsFile {
