@@ -1,6 +1,5 @@
 #include "QtGridWidget.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +10,8 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "GridItemModel.h"
 #include "qlmib/ui/GridView.h"
@@ -89,8 +90,8 @@ std::int16_t keyAscii(const QKeyEvent& event) {
 // Draws the focus rectangle and the highlight as the grid's settings say.
 class GridItemDelegate : public QStyledItemDelegate {
 public:
-    GridItemDelegate(const QtGridWidget& owner, const GridModel& grid)
-        : QStyledItemDelegate(const_cast<QtGridWidget*>(&owner)), owner_(owner), grid_(grid) {}
+    GridItemDelegate(const QtGridWidget& owner, const GridModel& grid, QObject* parent)
+        : QStyledItemDelegate(parent), owner_(owner), grid_(grid) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         auto size = QStyledItemDelegate::sizeHint(option, index);
@@ -144,13 +145,7 @@ QtGridWidget::~QtGridWidget() { releaseGrid(); }
 // The grid goes away with its view: nothing may reach it afterwards.
 void QtGridWidget::releaseGrid() {
     if (!grid_) return;
-    closeEditor();
-    delete itemView_;
-    delete model_;
-    itemView_ = nullptr;
-    tree_ = nullptr;
-    table_ = nullptr;
-    model_ = nullptr;
+    dropView();
     grid_->removeObserver(this);
     grid_ = nullptr;
     view_ = nullptr;
@@ -158,19 +153,24 @@ void QtGridWidget::releaseGrid() {
     viewDestroying_ = {};
 }
 
-bool QtGridWidget::isTree() const { return tree_ != nullptr; }
-
 int QtGridWidget::toPixelsX(std::int32_t twips) const { return qRound(twips * logicalDpiX() / kTwipsPerInch); }
 int QtGridWidget::toPixelsY(std::int32_t twips) const { return qRound(twips * logicalDpiY() / kTwipsPerInch); }
 float QtGridWidget::toTwipsX(int pixels) const { return static_cast<float>(pixels * kTwipsPerInch / logicalDpiX()); }
 float QtGridWidget::toTwipsY(int pixels) const { return static_cast<float>(pixels * kTwipsPerInch / logicalDpiY()); }
 
-void QtGridWidget::createView() {
+// The view is forgotten before it is deleted: its destructor still sends
+// events through our filter.
+void QtGridWidget::dropView() {
     closeEditor();
-    delete itemView_;
-    delete model_;
+    auto* view = std::exchange(itemView_, nullptr);
     tree_ = nullptr;
     table_ = nullptr;
+    delete view;
+    delete std::exchange(model_, nullptr);
+}
+
+void QtGridWidget::createView() {
+    dropView();
     shownOutlineBar_ = grid_->getOutlineBar();
     const bool tree = shownOutlineBar_ != OutlineBarNone;
     model_ = new GridItemModel(*grid_, tree ? GridItemModel::Mode::Tree : GridItemModel::Mode::Table, this);
@@ -201,7 +201,7 @@ void QtGridWidget::createView() {
         itemView_ = table_;
         header = table_->horizontalHeader();
     }
-    itemView_->setItemDelegate(new GridItemDelegate(*this, *grid_));
+    itemView_->setItemDelegate(new GridItemDelegate(*this, *grid_, itemView_));
     itemView_->setModel(model_);
     itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     itemView_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -52,8 +52,8 @@ protected:
 
 private:
     void createView();
+    void dropView();
     void releaseGrid();
-    bool isTree() const;
     void mousePressed(QMouseEvent* event);
     void mouseDoubleClicked(QMouseEvent* event);
     void mouseMoved(QMouseEvent* event);
