@@ -111,9 +111,14 @@ void renderTable(const GridModel& table, PageWriter& pages) {
     std::vector<std::int32_t> columns;
     for (std::int32_t c = 0; c < table.getCols(); ++c)
         if (!table.getColHidden(c)) columns.push_back(c);
+    // A column without a width of its own (-1) gets an inch.
+    auto columnWidth = [&](std::int32_t c) {
+        const std::int32_t twips = table.getColWidth(c);
+        return (twips < 0 ? 1440 : twips) * dotsPerTwip;
+    };
     // Wider than the page: every column shrinks alike.
     double width = 0;
-    for (auto c : columns) width += std::max(table.getColWidth(c), 0) * dotsPerTwip;
+    for (auto c : columns) width += columnWidth(c);
     const double scale = width > pages.body().width() && width > 0 ? pages.body().width() / width : 1.0;
     const QFont cellFont = pages.font(8, false), fixedFont = pages.font(8, true);
     const double rowHeight = QFontMetricsF(cellFont, painter.device()).height() * 1.4;
@@ -123,7 +128,7 @@ void renderTable(const GridModel& table, PageWriter& pages) {
         if (pages.body().height() < rowHeight) pages.newPage();
         double x = pages.body().left();
         for (auto c : columns) {
-            const double w = std::max(table.getColWidth(c), 0) * dotsPerTwip * scale;
+            const double w = columnWidth(c) * scale;
             const QRectF cell(x, pages.body().top(), w, rowHeight);
             if (fixed) painter.fillRect(cell, QColor(0xE0, 0xE0, 0xE0));
             else if (auto back = table.getCellBackColor(row, c)) painter.fillRect(cell, ToQColor(*back));
