@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Conversions.h"
+#include "PictureIcon.h"
 #include "RichTextEdit.h"
 #include "qlmib/ui/GridModel.h"
 #include "qlmib/ui/ImageList.h"
@@ -163,7 +164,8 @@ void renderPicture(const Picture& picture, PageWriter& pages) {
     QImage image;
     if (!image.loadFromData(reinterpret_cast<const uchar*>(picture.Bytes.data()),
                             static_cast<int>(picture.Bytes.size())))
-        return;
+        image = PictureIcon(picture).pixmap(64).toImage();  // a stock picture
+    if (image.isNull()) return;
     const QRectF area = pages.body();
     // Pictures keep their proportions and are never drawn larger than at 96 dots per inch.
     const double natural = pages.dotsPerPoint() * kPointsPerInch / 96.0;
