@@ -9,7 +9,6 @@
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QIcon>
-#include <QPersistentModelIndex>
 
 #include "qlmib/ui/GridModel.h"
 

@@ -1,6 +1,5 @@
 #include "QtGridWidget.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +10,8 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "GridItemModel.h"
 #include "qlmib/ui/GridView.h"
@@ -89,8 +90,8 @@ std::int16_t keyAscii(const QKeyEvent& event) {
 // Draws the focus rectangle and the highlight as the grid's settings say.
 class GridItemDelegate : public QStyledItemDelegate {
 public:
-    GridItemDelegate(const QtGridWidget& owner, const GridModel& grid)
-        : QStyledItemDelegate(const_cast<QtGridWidget*>(&owner)), owner_(owner), grid_(grid) {}
+    GridItemDelegate(const QtGridWidget& owner, const GridModel& grid, QObject* parent)
+        : QStyledItemDelegate(parent), owner_(owner), grid_(grid) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         auto size = QStyledItemDelegate::sizeHint(option, index);
@@ -132,7 +133,6 @@ QtGridWidget::QtGridWidget(GridView& view, Toolkit& /*toolkit*/, QWidget* parent
     : QWidget(parent), view_(&view), grid_(&view.model()) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    grid_->addObserver(this);
     createView();
     viewChanged_ = view.Changed.subscribe([this] {
         if (model_) model_->setImages(view_->getImages());
@@ -145,13 +145,7 @@ QtGridWidget::~QtGridWidget() { releaseGrid(); }
 // The grid goes away with its view: nothing may reach it afterwards.
 void QtGridWidget::releaseGrid() {
     if (!grid_) return;
-    closeEditor();
-    delete itemView_;
-    delete model_;
-    itemView_ = nullptr;
-    tree_ = nullptr;
-    table_ = nullptr;
-    model_ = nullptr;
+    dropView();
     grid_->removeObserver(this);
     grid_ = nullptr;
     view_ = nullptr;
@@ -159,23 +153,31 @@ void QtGridWidget::releaseGrid() {
     viewDestroying_ = {};
 }
 
-bool QtGridWidget::isTree() const { return tree_ != nullptr; }
-
 int QtGridWidget::toPixelsX(std::int32_t twips) const { return qRound(twips * logicalDpiX() / kTwipsPerInch); }
 int QtGridWidget::toPixelsY(std::int32_t twips) const { return qRound(twips * logicalDpiY() / kTwipsPerInch); }
 float QtGridWidget::toTwipsX(int pixels) const { return static_cast<float>(pixels * kTwipsPerInch / logicalDpiX()); }
 float QtGridWidget::toTwipsY(int pixels) const { return static_cast<float>(pixels * kTwipsPerInch / logicalDpiY()); }
 
-void QtGridWidget::createView() {
+// The view is forgotten before it is deleted: its destructor still sends
+// events through our filter.
+void QtGridWidget::dropView() {
     closeEditor();
-    delete itemView_;
-    delete model_;
+    auto* view = std::exchange(itemView_, nullptr);
     tree_ = nullptr;
     table_ = nullptr;
+    delete view;
+    delete std::exchange(model_, nullptr);
+}
+
+void QtGridWidget::createView() {
+    dropView();
     shownOutlineBar_ = grid_->getOutlineBar();
     const bool tree = shownOutlineBar_ != OutlineBarNone;
     model_ = new GridItemModel(*grid_, tree ? GridItemModel::Mode::Tree : GridItemModel::Mode::Table, this);
     model_->setImages(view_->getImages());
+    // The widget hears of a change after the item model has announced it.
+    grid_->removeObserver(this);
+    grid_->addObserver(this);
     QHeaderView* header = nullptr;
     if (tree) {
         tree_ = new QTreeView(this);
@@ -183,6 +185,7 @@ void QtGridWidget::createView() {
         tree_->setUniformRowHeights(true);
         tree_->setExpandsOnDoubleClick(false);
         tree_->setRootIsDecorated(true);
+        tree_->setIndentation(std::max(toPixelsX(GridModel::kOutlineIndent), 8));
         tree_->setItemsExpandable(true);
         itemView_ = tree_;
         header = tree_->header();
@@ -198,7 +201,7 @@ void QtGridWidget::createView() {
         itemView_ = table_;
         header = table_->horizontalHeader();
     }
-    itemView_->setItemDelegate(new GridItemDelegate(*this, *grid_));
+    itemView_->setItemDelegate(new GridItemDelegate(*this, *grid_, itemView_));
     itemView_->setModel(model_);
     itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     itemView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -237,8 +240,12 @@ void QtGridWidget::syncLook() {
     header->setSectionsMovable((bar & ExplorerBarMove) != 0);
     header->setSortIndicatorShown(false);
     if (table_) {
+        // A new default size resets every row's own height: those come back after it.
         const auto rowHeight = std::max(toPixelsY(grid_->DefaultRowHeight()), 1);
-        table_->verticalHeader()->setDefaultSectionSize(rowHeight);
+        if (table_->verticalHeader()->defaultSectionSize() != rowHeight) {
+            table_->verticalHeader()->setDefaultSectionSize(rowHeight);
+            if (grid_->getRows() > 0) syncRows(0, grid_->getRows() - 1);
+        }
         table_->verticalHeader()->setVisible(grid_->getFixedCols() > 0);
         table_->horizontalHeader()->setVisible(grid_->getFixedRows() > 0);
     } else {
@@ -291,17 +298,19 @@ void QtGridWidget::syncExpanded(std::int32_t first, std::int32_t last) {
 }
 
 void QtGridWidget::syncCurrent() {
-    // With redraw off the current cell waits: moving it makes Qt lay out
-    // every row, once per row that a walk adds.
-    currentPending_ = grid_->getRedraw() == RedrawNone;
-    if (currentPending_) return;
+    // With redraw off the current cell waits for redraw to come back on
+    // (appearanceChanged): moving it makes Qt lay out every row, once per
+    // row that a walk adds.
+    if (grid_->getRedraw() == RedrawNone) return;
     Guard guard(syncing_);
     auto* selection = itemView_->selectionModel();
     const auto current = model_->indexOf(grid_->getRow(), std::max(grid_->getCol(), grid_->getFixedCols()));
     selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     const auto range = grid_->GetSelection();
     QItemSelection selected;
-    if (range.row1 >= 0) {
+    // Without highlight nothing is selected in the view, which would still
+    // paint a selected tree row's branch area.
+    if (range.row1 >= 0 && grid_->getHighLight() != HighLightNever) {
         const auto col1 = std::max(range.col1, grid_->getFixedCols());
         if (table_) {
             selected.select(model_->indexOf(range.row1, col1), model_->indexOf(range.row2, range.col2));
@@ -354,8 +363,9 @@ void QtGridWidget::appearanceChanged() {
         return;
     }
     shownOutlineBar_ = grid_->getOutlineBar();
+    Guard guard(syncing_);
     syncLook();
-    if (currentPending_) syncCurrent();
+    syncCurrent();
 }
 
 void QtGridWidget::scrollTo(std::int32_t row, std::int32_t col) {
@@ -405,9 +415,11 @@ void QtGridWidget::closeEditor() {
     QWidget* editor = editor_;
     editor_ = nullptr;
     editor->removeEventFilter(this);
+    // The view takes the focus first: a focused widget that hides passes it
+    // on as a Tab would, which moves the view's current cell.
+    if (itemView_) itemView_->setFocus();
     editor->hide();
     editor->deleteLater();
-    if (itemView_) itemView_->setFocus();
 }
 
 void QtGridWidget::commitEditor() {
@@ -497,7 +509,8 @@ bool QtGridWidget::keyPressed(QKeyEvent* event) {
     if (!grid_) return true;
     if (const auto ascii = keyAscii(*event); ascii != 0) {
         if (grid_->UserKeyPress(ascii) == 0 || !grid_) return true;
-        if (ascii == AsciiCtrlC) return true;
+        // Typed characters belong to the control: the view would search its items with them.
+        if (ascii == AsciiCtrlC || ascii >= AsciiSpace) return true;
     }
     if (code == KeyF2 && grid_->getEditable() != EditableNone && !grid_->getEditing()) {
         grid_->EditCell();
@@ -515,7 +528,6 @@ void QtGridWidget::viewExpandedChanged(const QModelIndex& index, bool expanded) 
         tree_->setExpanded(index, !expanded);
     }
     if (grid_->getIsCollapsed(r) == expanded) grid_->ToggleNode(r);
-    if (grid_) syncExpanded(0, grid_->getRows() - 1);
 }
 
 void QtGridWidget::viewCurrentChanged(const QModelIndex& current) {

@@ -52,8 +52,8 @@ protected:
 
 private:
     void createView();
+    void dropView();
     void releaseGrid();
-    bool isTree() const;
     void mousePressed(QMouseEvent* event);
     void mouseDoubleClicked(QMouseEvent* event);
     void mouseMoved(QMouseEvent* event);
@@ -100,7 +100,6 @@ private:
     QPointer<QWidget> editor_;
     bool syncing_ = false;
     bool closingEditor_ = false;
-    bool currentPending_ = false;  // the grid's current cell moved while it did not redraw
     std::int16_t shownOutlineBar_ = OutlineBarNone;
     Subscription viewChanged_, viewDestroying_;
 };

@@ -1,5 +1,5 @@
-// The widget tests need one QApplication for the whole program; without a
-// display they run on the offscreen platform.
+// Qt tests need one QApplication for the whole program; they run offscreen
+// unless a platform is chosen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
