@@ -298,6 +298,10 @@ void QtGridWidget::syncExpanded(std::int32_t first, std::int32_t last) {
 }
 
 void QtGridWidget::syncCurrent() {
+    // With redraw off the current cell waits for redraw to come back on
+    // (appearanceChanged): moving it makes Qt lay out every row, once per
+    // row that a walk adds.
+    if (grid_->getRedraw() == RedrawNone) return;
     Guard guard(syncing_);
     auto* selection = itemView_->selectionModel();
     const auto current = model_->indexOf(grid_->getRow(), std::max(grid_->getCol(), grid_->getFixedCols()));
