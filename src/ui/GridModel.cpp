@@ -792,9 +792,7 @@ std::int16_t GridModel::DisplayAlignment(std::int32_t r, std::int32_t c) const {
     auto alignment = getCellAlignment(r, c);
     if (alignment == AlignGeneral) alignment = r < fixedRows_ ? column(c).fixedAlignment : column(c).alignment;
     if (alignment != AlignGeneral) return alignment;
-    bool number = false;
-    leadingNumber(getTextMatrix(r, c), &number);
-    return number ? AlignRightCenter : AlignLeftCenter;
+    return WholeNumber(getTextMatrix(r, c)) ? AlignRightCenter : AlignLeftCenter;
 }
 
 std::int32_t GridModel::DefaultRowHeight() const { return metrics_->TextHeight(font_) + 45; }
