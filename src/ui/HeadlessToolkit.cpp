@@ -73,7 +73,7 @@ std::vector<Window*> HeadlessToolkit::OpenWindows() const {
 }
 
 bool HeadlessToolkit::Print(const PrintJob& job) {
-    if (printers_.empty()) return false;
+    if (printers_.empty() || !job.PdfFile.empty()) return false;
     PrintRecord record{job.Title, job.Printer.empty() ? printers_.front() : job.Printer, std::string(), job.Preview};
     if (job.Document) {
         record.Content = job.Document->getText();

@@ -38,6 +38,7 @@ struct DragData {
 struct PrintJob {
     std::string ProgramName, ProgramVersion, Title, SubTitle, Paragraph, Footer;
     std::string Printer;  // "" for the default printer
+    std::string PdfFile;  // when set, the job is written to this PDF file instead
     std::int32_t Orientation = 1;
     bool Preview = false;
     const RichTextDocument* Document = nullptr;
@@ -83,6 +84,8 @@ public:
     virtual std::vector<std::string> Printers() const = 0;
     // Prints or previews a job; false when it could not be printed.
     virtual bool Print(const PrintJob& job) = 0;
+    // Whether Print writes jobs with a PdfFile.
+    virtual bool CanWritePdf() const { return false; }
 
     const std::string& getAppTitle() const { return appTitle_; }
     void setAppTitle(std::string_view title) { appTitle_.assign(title); }
