@@ -49,6 +49,7 @@ TreeControl::TreeControl(ui::Toolkit& toolkit, std::string name, Style style)
     for (const auto picture : style_.pictures) Images.Add(picture, ui::Picture::Stock(picture));
     treeView_.setImages(&Images);
     Tree.setFontMetrics(toolkit_.fontMetrics());
+    Tree.setOutlineBar(ui::OutlineBarComplete);
     Tree.setCols(2);
     Tree.setFixedRows(1);
     Tree.setColHidden(1, true);

@@ -24,6 +24,11 @@ struct GridModel::Row {
     std::int16_t level = 0;
     bool collapsed = false;
     bool hidden = false;
+    // Outline index: the nearest row above with a lower level, and the rows
+    // whose parent this is, in row order.
+    Row* parent = nullptr;
+    std::vector<Row*> children;
+    std::int32_t childIndex = 0;
 };
 
 namespace {
@@ -222,35 +227,166 @@ void GridModel::unindexKey(Row& r) {
     }
 }
 
+// ---- Outline index
+
+std::vector<GridModel::Row*>& GridModel::siblings(Row* parent) { return parent ? parent->children : roots_; }
+
+const std::vector<GridModel::Row*>& GridModel::siblings(const Row* parent) const {
+    return parent ? parent->children : roots_;
+}
+
+void GridModel::reindexSiblings(std::vector<Row*>& list, std::int32_t from) {
+    for (auto i = static_cast<size_t>(from); i < list.size(); ++i) list[i]->childIndex = static_cast<std::int32_t>(i);
+}
+
+void GridModel::attach(Row& r, Row* parent, std::int32_t childIndex) {
+    auto& list = siblings(parent);
+    r.parent = parent;
+    list.insert(list.begin() + childIndex, &r);
+    reindexSiblings(list, childIndex);
+}
+
+void GridModel::rebuildOutline() {
+    roots_.clear();
+    std::vector<Row*> path;  // the open ancestors of the next row
+    for (auto& r : rows_) {
+        r->children.clear();
+        while (!path.empty() && path.back()->level >= r->level) path.pop_back();
+        auto& list = siblings(path.empty() ? nullptr : path.back());
+        r->parent = path.empty() ? nullptr : path.back();
+        r->childIndex = static_cast<std::int32_t>(list.size());
+        list.push_back(r.get());
+        path.push_back(r.get());
+    }
+}
+
+// Whether rows first..first+count-1 are whole consecutive siblings with all
+// their descendants, so that removing them re-parents no other row.
+bool GridModel::removesWholeNodes(std::int32_t first, std::int32_t count) const {
+    const auto level = rows_[static_cast<size_t>(first)]->level;
+    for (auto r = first + 1; r < first + count; ++r)
+        if (rows_[static_cast<size_t>(r)]->level < level) return false;
+    const auto next = first + count;
+    return next >= getRows() || rows_[static_cast<size_t>(next)]->level <= level;
+}
+
+// Runs a change that gives rows other parents without changing their number.
+template <class Change>
+void GridModel::changeOutline(Change&& change) {
+    notify([](GridObserver& o) { o.layoutAboutToChange(); });
+    change();
+    rebuildOutline();
+    notify([](GridObserver& o) { o.layoutChanged(); });
+}
+
+// The current cell and the selection stay on their rows when rows come or go
+// above them.
+void GridModel::followInsert(std::int32_t first, std::int32_t count) {
+    if (!cursorPlaced_) return;
+    for (auto* value : {&row_, &rowSel_})
+        if (*value >= first) *value += count;
+}
+
+void GridModel::followRemove(std::int32_t first, std::int32_t count) {
+    if (!cursorPlaced_) return;
+    for (auto* value : {&row_, &rowSel_}) {
+        if (*value >= first + count) *value -= count;
+        else if (*value >= first) *value = first;
+    }
+}
+
 void GridModel::insertRow(std::int32_t position, std::unique_ptr<Row> r) {
+    // The new row's parent is the nearest row above with a lower level; it
+    // follows the sibling whose subtree ends just above it.
+    Row* parent = nullptr;
+    std::int32_t childIndex = 0;
+    if (position > 0) {
+        Row* above = rows_[static_cast<size_t>(position - 1)].get();
+        Row* previousSibling = nullptr;
+        while (above && above->level >= r->level) {
+            previousSibling = above;
+            above = above->parent;
+        }
+        parent = above;
+        childIndex = previousSibling ? previousSibling->childIndex + 1 : 0;
+    }
+    // Rows below that are deeper than the new row become its descendants.
+    const bool adopts = position < getRows() && rows_[static_cast<size_t>(position)]->level > r->level;
+    const auto parentRow = parent ? parent->position : -1;
     notify([&](GridObserver& o) { o.rowsAboutToBeInserted(position, 1); });
+    notify([&](GridObserver& o) {
+        if (adopts) o.outlineAboutToReset();
+        else o.nodesAboutToBeInserted(parentRow, childIndex, 1);
+    });
     indexKey(*r);
+    Row& added = *r;
     rows_.insert(rows_.begin() + position, std::move(r));
     renumber(position);
+    if (adopts) rebuildOutline();
+    else attach(added, parent, childIndex);
+    followInsert(position, 1);
     clampCursor();
     notify([&](GridObserver& o) { o.rowsInserted(position, 1); });
+    notify([&](GridObserver& o) {
+        if (adopts) o.outlineReset();
+        else o.nodesInserted(parentRow, childIndex, 1);
+    });
+}
+
+void GridModel::removeRows(std::int32_t first, std::int32_t count) {
+    if (editing_ && editRow_ >= first && editRow_ < first + count) CancelEdit();
+    const bool whole = removesWholeNodes(first, count);
+    Row* parent = rows_[static_cast<size_t>(first)]->parent;
+    const auto parentRow = parent ? parent->position : -1;
+    const auto firstChild = rows_[static_cast<size_t>(first)]->childIndex;
+    std::int32_t nodes = 0;
+    for (auto r = first; r < first + count; ++r)
+        if (rows_[static_cast<size_t>(r)]->parent == parent) ++nodes;
+    notify([&](GridObserver& o) { o.rowsAboutToBeRemoved(first, count); });
+    notify([&](GridObserver& o) {
+        if (whole) o.nodesAboutToBeRemoved(parentRow, firstChild, nodes);
+        else o.outlineAboutToReset();
+    });
+    for (auto r = first; r < first + count; ++r) unindexKey(*rows_[static_cast<size_t>(r)]);
+    if (whole) {
+        auto& list = siblings(parent);
+        list.erase(list.begin() + firstChild, list.begin() + firstChild + nodes);
+        reindexSiblings(list, firstChild);
+    }
+    rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
+    renumber(first);
+    if (!whole) rebuildOutline();
+    followRemove(first, count);
+    clampCursor();
+    notify([&](GridObserver& o) { o.rowsRemoved(first, count); });
+    notify([&](GridObserver& o) {
+        if (whole) o.nodesRemoved(parentRow, firstChild, nodes);
+        else o.outlineReset();
+    });
 }
 
 void GridModel::setRows(std::int32_t count) {
     count = std::max(count, 0);
     const std::int32_t old = getRows();
     if (count > old) {
+        // New rows are top-level nodes after all others.
+        const auto firstRoot = static_cast<std::int32_t>(roots_.size());
         notify([&](GridObserver& o) { o.rowsAboutToBeInserted(old, count - old); });
+        notify([&](GridObserver& o) { o.nodesAboutToBeInserted(-1, firstRoot, count - old); });
         // Geometric growth: hosts often add one row at a time.
         if (static_cast<size_t>(count) > rows_.capacity())
             rows_.reserve(std::max(static_cast<size_t>(count), rows_.capacity() * 2));
         for (std::int32_t i = old; i < count; ++i) {
             rows_.push_back(makeRow());
             rows_.back()->position = i;
+            rows_.back()->childIndex = static_cast<std::int32_t>(roots_.size());
+            roots_.push_back(rows_.back().get());
         }
         clampCursor();
         notify([&](GridObserver& o) { o.rowsInserted(old, count - old); });
+        notify([&](GridObserver& o) { o.nodesInserted(-1, firstRoot, count - old); });
     } else if (count < old) {
-        notify([&](GridObserver& o) { o.rowsAboutToBeRemoved(count, old - count); });
-        for (std::int32_t i = count; i < old; ++i) unindexKey(*rows_[static_cast<size_t>(i)]);
-        rows_.resize(static_cast<size_t>(count));
-        clampCursor();
-        notify([&](GridObserver& o) { o.rowsRemoved(count, old - count); });
+        removeRows(count, old - count);
     }
 }
 
@@ -290,13 +426,7 @@ std::int32_t GridModel::AddItem(std::string_view item, std::int32_t position) {
 
 void GridModel::RemoveItem(std::int32_t index) {
     checkRow(index);
-    if (editing_ && editRow_ == index) CancelEdit();
-    notify([&](GridObserver& o) { o.rowsAboutToBeRemoved(index, 1); });
-    unindexKey(*rows_[static_cast<size_t>(index)]);
-    rows_.erase(rows_.begin() + index);
-    renumber(index);
-    clampCursor();
-    notify([&](GridObserver& o) { o.rowsRemoved(index, 1); });
+    removeRows(index, 1);
 }
 
 // ---- Cells
@@ -466,12 +596,12 @@ void GridModel::setRowPosition(std::int32_t r, std::int32_t position) {
     checkRow(r);
     checkRow(position);
     if (r == position) return;
-    notify([](GridObserver& o) { o.layoutAboutToChange(); });
-    auto moving = std::move(rows_[static_cast<size_t>(r)]);
-    rows_.erase(rows_.begin() + r);
-    rows_.insert(rows_.begin() + position, std::move(moving));
-    renumber(std::min(r, position));
-    notify([](GridObserver& o) { o.layoutChanged(); });
+    changeOutline([&] {
+        auto moving = std::move(rows_[static_cast<size_t>(r)]);
+        rows_.erase(rows_.begin() + r);
+        rows_.insert(rows_.begin() + position, std::move(moving));
+        renumber(std::min(r, position));
+    });
 }
 
 // ---- Outline
@@ -479,7 +609,10 @@ void GridModel::setRowPosition(std::int32_t r, std::int32_t position) {
 std::int16_t GridModel::getRowOutlineLevel(std::int32_t r) const { return row(r).level; }
 
 void GridModel::setRowOutlineLevel(std::int32_t r, std::int16_t level) {
-    row(r).level = std::max<std::int16_t>(level, 0);
+    auto& target = row(r);
+    level = std::max<std::int16_t>(level, 0);
+    if (target.level == level) return;
+    changeOutline([&] { target.level = level; });
     notify([&](GridObserver& o) { o.rowsChanged(r, r); });
 }
 
@@ -505,45 +638,50 @@ std::int32_t GridModel::AddNode(std::int32_t parentRow, std::string_view text, s
     return position;
 }
 
-bool GridModel::HasChildren(std::int32_t r) const {
-    const auto level = row(r).level;
-    return r + 1 < getRows() && rows_[static_cast<size_t>(r + 1)]->level > level;
-}
+bool GridModel::HasChildren(std::int32_t r) const { return !row(r).children.empty(); }
 
 std::int32_t GridModel::ParentRow(std::int32_t r) const {
-    const auto level = row(r).level;
-    for (auto i = r - 1; i >= 0; --i)
-        if (rows_[static_cast<size_t>(i)]->level < level) return i;
-    return -1;
+    const auto* parent = row(r).parent;
+    return parent ? parent->position : -1;
 }
 
 std::int32_t GridModel::FirstChildRow(std::int32_t r) const { return HasChildren(r) ? r + 1 : -1; }
 
 std::int32_t GridModel::NextSiblingRow(std::int32_t r) const {
-    const auto end = SubtreeEnd(r);
-    return end < getRows() && rows_[static_cast<size_t>(end)]->level == rows_[static_cast<size_t>(r)]->level ? end
-                                                                                                             : -1;
+    const auto& target = row(r);
+    const auto& list = siblings(target.parent);
+    const auto next = static_cast<size_t>(target.childIndex) + 1;
+    return next < list.size() ? list[next]->position : -1;
 }
 
 std::int32_t GridModel::SubtreeEnd(std::int32_t r) const {
-    const auto level = row(r).level;
-    auto end = r + 1;
-    while (end < getRows() && rows_[static_cast<size_t>(end)]->level > level) ++end;
-    return end;
+    const Row* last = &row(r);
+    while (!last->children.empty()) last = last->children.back();
+    return last->position + 1;
 }
 
 bool GridModel::IsRowVisible(std::int32_t r) const {
     if (row(r).hidden) return false;
-    auto level = rows_[static_cast<size_t>(r)]->level;
-    for (auto i = r - 1; i >= 0 && level > 0; --i) {
-        const auto& above = *rows_[static_cast<size_t>(i)];
-        if (above.level < level) {
-            if (above.collapsed) return false;
-            level = above.level;
-        }
-    }
+    for (const Row* above = rows_[static_cast<size_t>(r)]->parent; above; above = above->parent)
+        if (above->collapsed) return false;
     return true;
 }
+
+std::int32_t GridModel::ChildCount(std::int32_t parentRow) const {
+    return static_cast<std::int32_t>(siblings(parentRow < 0 ? nullptr : &row(parentRow)).size());
+}
+
+std::int32_t GridModel::ChildRow(std::int32_t parentRow, std::int32_t index) const {
+    const auto& list = siblings(parentRow < 0 ? nullptr : &row(parentRow));
+    if (index < 0 || static_cast<size_t>(index) >= list.size()) outOfRange();
+    return list[static_cast<size_t>(index)]->position;
+}
+
+std::int32_t GridModel::ChildIndex(std::int32_t r) const { return row(r).childIndex; }
+
+std::uintptr_t GridModel::RowId(std::int32_t r) const { return reinterpret_cast<std::uintptr_t>(&row(r)); }
+
+std::int32_t GridModel::RowOfId(std::uintptr_t id) const { return reinterpret_cast<const Row*>(id)->position; }
 
 void GridModel::Outline(std::int16_t level) {
     for (std::int32_t r = 0; r < getRows(); ++r) {
@@ -555,6 +693,11 @@ void GridModel::Outline(std::int16_t level) {
 
 void GridModel::setOutlineCol(std::int32_t col) {
     outlineCol_ = std::max(col, 0);
+    notify([](GridObserver& o) { o.appearanceChanged(); });
+}
+
+void GridModel::setOutlineBar(std::int16_t setting) {
+    outlineBar_ = setting;
     notify([](GridObserver& o) { o.appearanceChanged(); });
 }
 
@@ -665,6 +808,15 @@ void GridModel::setExplorerBar(std::int16_t setting) {
 }
 
 void GridModel::setAutoSizeMode(std::int16_t mode) { autoSizeMode_ = mode; }
+
+std::int16_t GridModel::DisplayAlignment(std::int32_t r, std::int32_t c) const {
+    auto alignment = getCellAlignment(r, c);
+    if (alignment == AlignGeneral) alignment = r < fixedRows_ ? column(c).fixedAlignment : column(c).alignment;
+    if (alignment != AlignGeneral) return alignment;
+    bool number = false;
+    leadingNumber(getTextMatrix(r, c), &number);
+    return number ? AlignRightCenter : AlignLeftCenter;
+}
 
 std::int32_t GridModel::DefaultRowHeight() const { return metrics_->TextHeight(font_) + 45; }
 
@@ -836,13 +988,13 @@ void GridModel::sortRows(std::int32_t first, std::int32_t last, std::int32_t col
         mergeSort(items, [&](std::int32_t x, std::int32_t y) {
             return compareRows(*rows_[static_cast<size_t>(x)], *rows_[static_cast<size_t>(y)], col1, col2, order) < 0;
         });
-        notify([](GridObserver& o) { o.layoutAboutToChange(); });
-        std::vector<std::unique_ptr<Row>> sorted;
-        sorted.reserve(items.size());
-        for (auto r : items) sorted.push_back(std::move(rows_[static_cast<size_t>(r)]));
-        std::move(sorted.begin(), sorted.end(), rows_.begin() + first);
-        renumber(first);
-        notify([](GridObserver& o) { o.layoutChanged(); });
+        changeOutline([&] {
+            std::vector<std::unique_ptr<Row>> sorted;
+            sorted.reserve(items.size());
+            for (auto r : items) sorted.push_back(std::move(rows_[static_cast<size_t>(r)]));
+            std::move(sorted.begin(), sorted.end(), rows_.begin() + first);
+            renumber(first);
+        });
     }
     if (order != SortNone) AfterSort(col1, order);
     EndOperation();

@@ -33,7 +33,19 @@ public:
     virtual void rowsInserted(std::int32_t /*first*/, std::int32_t /*count*/) {}
     virtual void rowsAboutToBeRemoved(std::int32_t /*first*/, std::int32_t /*count*/) {}
     virtual void rowsRemoved(std::int32_t /*first*/, std::int32_t /*count*/) {}
-    // Rows reordered (sort, row moved) or columns moved; counts unchanged.
+    // The same changes seen in the outline: `count` consecutive nodes (each
+    // with its descendants) under `parentRow` (-1: the top level) from
+    // position `first` among its children. Sent beside the row calls.
+    virtual void nodesAboutToBeInserted(std::int32_t /*parentRow*/, std::int32_t /*first*/, std::int32_t /*count*/) {}
+    virtual void nodesInserted(std::int32_t /*parentRow*/, std::int32_t /*first*/, std::int32_t /*count*/) {}
+    virtual void nodesAboutToBeRemoved(std::int32_t /*parentRow*/, std::int32_t /*first*/, std::int32_t /*count*/) {}
+    virtual void nodesRemoved(std::int32_t /*parentRow*/, std::int32_t /*first*/, std::int32_t /*count*/) {}
+    // Sent instead of the node calls when rows inserted or removed also
+    // change the parents of other rows: the outline is new.
+    virtual void outlineAboutToReset() {}
+    virtual void outlineReset() {}
+    // Rows reordered or given other parents (sort, row moved, outline level
+    // changed) or columns moved; the number of rows is unchanged.
     virtual void layoutAboutToChange() {}
     virtual void layoutChanged() {}
     // Column count or fixed rows and columns changed: everything is new.
@@ -123,6 +135,8 @@ public:
     void setRowPosition(std::int32_t row, std::int32_t position);
 
     // ---- Outline: a row's children are the rows after it with a greater level.
+    // Parents, children and positions among siblings come from an index kept
+    // up to date on every change: none of these calls scans the rows.
     std::int16_t getRowOutlineLevel(std::int32_t row) const;
     void setRowOutlineLevel(std::int32_t row, std::int16_t level);
     bool getIsCollapsed(std::int32_t row) const;
@@ -135,6 +149,15 @@ public:
     std::int32_t ParentRow(std::int32_t row) const;       // -1 for a root
     std::int32_t FirstChildRow(std::int32_t row) const;   // -1 without children
     std::int32_t NextSiblingRow(std::int32_t row) const;  // -1 for the last child
+    // Children of a node (-1: the top-level nodes, fixed rows included).
+    std::int32_t ChildCount(std::int32_t parentRow) const;
+    std::int32_t ChildRow(std::int32_t parentRow, std::int32_t index) const;
+    // Position of a node among its parent's children.
+    std::int32_t ChildIndex(std::int32_t row) const;
+    // An identity of the row that survives rows moving around it, for views
+    // that must find a row again; valid while the row exists.
+    std::uintptr_t RowId(std::int32_t row) const;
+    std::int32_t RowOfId(std::uintptr_t id) const;
     // The row after the node's last descendant.
     std::int32_t SubtreeEnd(std::int32_t row) const;
     // Not hidden and under no collapsed node.
@@ -144,6 +167,9 @@ public:
     void Outline(std::int16_t level);
     std::int32_t getOutlineCol() const { return outlineCol_; }
     void setOutlineCol(std::int32_t col);
+    // How views show the outline: OutlineBarNone shows a plain table.
+    std::int16_t getOutlineBar() const { return outlineBar_; }
+    void setOutlineBar(std::int16_t setting);
 
     // ---- Columns
     const Variant& getColData(std::int32_t col) const;
@@ -193,6 +219,9 @@ public:
     // Sizes columns col1..col2 (-1: col1 alone) to their texts, or in
     // row-height mode the rows to the texts of those columns.
     void AutoSize(std::int32_t col1, std::int32_t col2 = -1);
+    // The alignment a cell is drawn with: its own, else its column's (the
+    // fixed alignment in fixed rows), with AlignGeneral resolved by its text.
+    std::int16_t DisplayAlignment(std::int32_t row, std::int32_t col) const;
     // Default row height: one line of the grid's font plus a margin.
     std::int32_t DefaultRowHeight() const;
 
@@ -233,6 +262,9 @@ public:
     // with the cell's text as it stands after StartEdit. Returns whether it started.
     bool EditCell(std::int32_t row = -1, std::int32_t col = -1);
     bool getEditing() const { return editing_; }
+    // The cell being edited.
+    std::int32_t getEditRow() const { return editRow_; }
+    std::int32_t getEditCol() const { return editCol_; }
     const std::string& getEditText() const { return editText_; }
     void setEditText(std::string_view text);
     // The drop-down list for the next edit; "" for free text.
@@ -322,7 +354,19 @@ private:
 
     std::unique_ptr<Row> makeRow() const;
     void insertRow(std::int32_t position, std::unique_ptr<Row> row);
+    void removeRows(std::int32_t first, std::int32_t count);
     void renumber(std::int32_t from);
+    // Outline index upkeep.
+    std::vector<Row*>& siblings(Row* parent);
+    const std::vector<Row*>& siblings(const Row* parent) const;
+    void attach(Row& r, Row* parent, std::int32_t childIndex);
+    void reindexSiblings(std::vector<Row*>& list, std::int32_t from);
+    void rebuildOutline();
+    bool removesWholeNodes(std::int32_t first, std::int32_t count) const;
+    template <class Change>
+    void changeOutline(Change&& change);
+    void followInsert(std::int32_t first, std::int32_t count);
+    void followRemove(std::int32_t first, std::int32_t count);
     void indexKey(Row& r);
     void unindexKey(Row& r);
     void clampCursor();
@@ -340,6 +384,7 @@ private:
     std::vector<std::unique_ptr<Row>> rows_;
     std::vector<Column> columns_;
     std::unordered_multimap<std::string, Row*> keys_;
+    std::vector<Row*> roots_;
     std::vector<GridObserver*> observers_;
 
     std::int32_t fixedRows_ = 0, fixedCols_ = 0, outlineCol_ = 0;
@@ -350,7 +395,7 @@ private:
     const FontMetrics* metrics_;
     std::int16_t redraw_ = RedrawBuffered, focusRect_ = FocusRectLight, highLight_ = HighLightAlways;
     std::int16_t editable_ = EditableNone, selectionMode_ = SelectionFree, explorerBar_ = ExplorerBarNone;
-    std::int16_t autoSizeMode_ = AutoSizeColWidth;
+    std::int16_t autoSizeMode_ = AutoSizeColWidth, outlineBar_ = OutlineBarNone;
 
     std::int32_t lastHeaderSortCol_ = -1;
     std::int16_t lastHeaderSortOrder_ = SortNone;

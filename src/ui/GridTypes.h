@@ -79,6 +79,12 @@ enum OutlineState : std::int16_t {
     OutlineCollapsed = 2,
 };
 
+enum OutlineBarSettings : std::int16_t {
+    OutlineBarNone = 0,
+    OutlineBarComplete = 1,
+    OutlineBarSimple = 2,
+};
+
 enum FocusRectSettings : std::int16_t {
     FocusRectNone = 0,
     FocusRectLight = 1,

@@ -118,6 +118,17 @@ TEST_F(MIBTreeTest, SelectOidLoadsEveryLevelOnTheWayAndMakesTheOidCurrent) {
     EXPECT_EQ(selected.back(), "1.3.6.1.2.1.1.1");
 }
 
+TEST_F(MIBTreeTest, TheCurrentRowStaysOnTheSelectedOidWhenANodeAboveItOpens) {
+    const std::string target = "1.3.6.1.2.1.2.2.1.7";
+    tree.SelectOID(target);
+    ASSERT_EQ(tree.Tree.getRow(), row(target));
+    tree.ExpandOID("1.3.6.1.2.1.1");
+    ASSERT_GT(row("1.3.6.1.2.1.1.1"), 0) << "system's children are loaded above the current row";
+    EXPECT_EQ(tree.Tree.getRowKey(tree.Tree.getRow()), "O:" + target);
+    EXPECT_EQ(tree.Tree.GetSelection(), (ui::CellRange{row(target), 0, row(target), 0}));
+    EXPECT_EQ(tree.getSelectedOID()->getOID(), target);
+}
+
 TEST_F(MIBTreeTest, TheCurrentRowMovesTheBoldMarkShowsDetailsAndSkipsPlaceholders) {
     tree.SelectOID("1.3.6.1.2.1.1.1");
     const auto descr = tree.Tree.getRow();

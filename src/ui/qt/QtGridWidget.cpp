@@ -1,0 +1,546 @@
+#include "QtGridWidget.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "GridItemModel.h"
+#include "qlmib/ui/GridView.h"
+#include "qlmib/ui/InputCodes.h"
+#include "qlmib/ui/Toolkit.h"
+
+namespace qlmib::ui::qt {
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+std::int16_t shiftMask(Qt::KeyboardModifiers modifiers) {
+    std::int16_t mask = 0;
+    if (modifiers & Qt::ShiftModifier) mask |= ShiftMask;
+    if (modifiers & Qt::ControlModifier) mask |= CtrlMask;
+    if (modifiers & Qt::AltModifier) mask |= AltMask;
+    return mask;
+}
+
+std::int16_t buttonMask(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return LeftButton;
+        case Qt::RightButton: return RightButton;
+        case Qt::MiddleButton: return MiddleButton;
+        default: return 0;
+    }
+}
+
+// Letters, digits and the named keys share their numbers with Qt's; the rest are mapped.
+std::int16_t keyCode(int key) {
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
+        return static_cast<std::int16_t>(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<std::int16_t>(112 + key - Qt::Key_F1);
+    switch (key) {
+        case Qt::Key_Backspace: return KeyBack;
+        case Qt::Key_Tab: return KeyTab;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return KeyReturn;
+        case Qt::Key_Shift: return KeyShift;
+        case Qt::Key_Control: return KeyControl;
+        case Qt::Key_Alt: return KeyMenu;
+        case Qt::Key_Escape: return KeyEscape;
+        case Qt::Key_Space: return KeySpace;
+        case Qt::Key_PageUp: return KeyPageUp;
+        case Qt::Key_PageDown: return KeyPageDown;
+        case Qt::Key_End: return KeyEnd;
+        case Qt::Key_Home: return KeyHome;
+        case Qt::Key_Left: return KeyArrowLeft;
+        case Qt::Key_Up: return KeyArrowUp;
+        case Qt::Key_Right: return KeyArrowRight;
+        case Qt::Key_Down: return KeyArrowDown;
+        case Qt::Key_Insert: return KeyInsert;
+        case Qt::Key_Delete: return KeyDelete;
+        default: return 0;
+    }
+}
+
+// The character a key types, as KeyAscii counts it (Ctrl+letter: 1 to 26); 0 for none.
+std::int16_t keyAscii(const QKeyEvent& event) {
+    const int key = event.key();
+    if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return static_cast<std::int16_t>(key - Qt::Key_A + 1);
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return AsciiReturn;
+        case Qt::Key_Escape: return AsciiEscape;
+        case Qt::Key_Backspace: return AsciiBackspace;
+        case Qt::Key_Tab: return AsciiTab;
+        default: break;
+    }
+    const auto text = event.text();
+    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() > 255) return 0;
+    return static_cast<std::int16_t>(text.at(0).unicode());
+}
+
+// Draws the focus rectangle and the highlight as the grid's settings say.
+class GridItemDelegate : public QStyledItemDelegate {
+public:
+    GridItemDelegate(const QtGridWidget& owner, const GridModel& grid)
+        : QStyledItemDelegate(const_cast<QtGridWidget*>(&owner)), owner_(owner), grid_(grid) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        auto size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(owner_.toPixelsY(grid_.DefaultRowHeight()), 1));
+        return size;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (grid_.getFocusRect() == FocusRectNone) option->state &= ~QStyle::State_HasFocus;
+        const bool focused = owner_.itemView() && owner_.itemView()->hasFocus();
+        if (grid_.getHighLight() == HighLightNever || (grid_.getHighLight() == HighLightWithFocus && !focused))
+            option->state &= ~QStyle::State_Selected;
+    }
+
+private:
+    const QtGridWidget& owner_;
+    const GridModel& grid_;
+};
+
+// Sets a flag for the lifetime of a scope, so that the view's signals raised
+// by our own changes are not taken for user input.
+class Guard {
+public:
+    explicit Guard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+    ~Guard() { flag_ = old_; }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+}  // namespace
+
+QtGridWidget::QtGridWidget(GridView& view, Toolkit& /*toolkit*/, QWidget* parent)
+    : QWidget(parent), view_(&view), grid_(&view.model()) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    grid_->addObserver(this);
+    createView();
+    viewChanged_ = view.Changed.subscribe([this] {
+        if (model_) model_->setImages(view_->getImages());
+    });
+    viewDestroying_ = view.Destroying.subscribe([this] { releaseGrid(); });
+}
+
+QtGridWidget::~QtGridWidget() { releaseGrid(); }
+
+// The grid goes away with its view: nothing may reach it afterwards.
+void QtGridWidget::releaseGrid() {
+    if (!grid_) return;
+    closeEditor();
+    delete itemView_;
+    delete model_;
+    itemView_ = nullptr;
+    tree_ = nullptr;
+    table_ = nullptr;
+    model_ = nullptr;
+    grid_->removeObserver(this);
+    grid_ = nullptr;
+    view_ = nullptr;
+    viewChanged_ = {};
+    viewDestroying_ = {};
+}
+
+bool QtGridWidget::isTree() const { return tree_ != nullptr; }
+
+int QtGridWidget::toPixelsX(std::int32_t twips) const { return qRound(twips * logicalDpiX() / kTwipsPerInch); }
+int QtGridWidget::toPixelsY(std::int32_t twips) const { return qRound(twips * logicalDpiY() / kTwipsPerInch); }
+float QtGridWidget::toTwipsX(int pixels) const { return static_cast<float>(pixels * kTwipsPerInch / logicalDpiX()); }
+float QtGridWidget::toTwipsY(int pixels) const { return static_cast<float>(pixels * kTwipsPerInch / logicalDpiY()); }
+
+void QtGridWidget::createView() {
+    closeEditor();
+    delete itemView_;
+    delete model_;
+    tree_ = nullptr;
+    table_ = nullptr;
+    shownOutlineBar_ = grid_->getOutlineBar();
+    const bool tree = shownOutlineBar_ != OutlineBarNone;
+    model_ = new GridItemModel(*grid_, tree ? GridItemModel::Mode::Tree : GridItemModel::Mode::Table, this);
+    model_->setImages(view_->getImages());
+    QHeaderView* header = nullptr;
+    if (tree) {
+        tree_ = new QTreeView(this);
+        // Every row has the grid's row height; the view then lays out large trees fast.
+        tree_->setUniformRowHeights(true);
+        tree_->setExpandsOnDoubleClick(false);
+        tree_->setRootIsDecorated(true);
+        tree_->setItemsExpandable(true);
+        itemView_ = tree_;
+        header = tree_->header();
+        header->setStretchLastSection(false);
+        connect(tree_, &QTreeView::expanded, this, [this](const QModelIndex& i) { viewExpandedChanged(i, true); });
+        connect(tree_, &QTreeView::collapsed, this, [this](const QModelIndex& i) { viewExpandedChanged(i, false); });
+    } else {
+        table_ = new QTableView(this);
+        table_->setWordWrap(false);
+        table_->setCornerButtonEnabled(false);
+        table_->verticalHeader()->setMinimumSectionSize(1);
+        table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        itemView_ = table_;
+        header = table_->horizontalHeader();
+    }
+    itemView_->setItemDelegate(new GridItemDelegate(*this, *grid_));
+    itemView_->setModel(model_);
+    itemView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    itemView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    itemView_->setDragEnabled(false);
+    itemView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    header->setSectionsClickable(true);
+    header->setMinimumSectionSize(1);
+    layout()->addWidget(itemView_);
+    itemView_->viewport()->installEventFilter(this);
+    itemView_->viewport()->setMouseTracking(true);
+    itemView_->installEventFilter(this);
+    connect(itemView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { viewCurrentChanged(current); });
+    connect(header, &QHeaderView::sectionClicked, this, [this](int section) { headerClicked(section); });
+    connect(header, &QHeaderView::sectionMoved, this,
+            [this](int logical, int from, int to) { headerMoved(logical, from, to); });
+    connect(itemView_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scrolled(); });
+    syncAll();
+}
+
+// ---- Reading the grid into the view
+
+void QtGridWidget::syncAll() {
+    Guard guard(syncing_);
+    syncLook();
+    if (grid_->getCols() > 0) syncColumns(0, grid_->getCols() - 1);
+    if (grid_->getRows() > 0) syncRows(0, grid_->getRows() - 1);
+    syncCurrent();
+}
+
+void QtGridWidget::syncLook() {
+    const auto& font = grid_->getFont();
+    itemView_->setFont(QFont(QString::fromStdString(font.Name), font.Size));
+    const auto bar = grid_->getExplorerBar();
+    QHeaderView* header = tree_ ? tree_->header() : table_->horizontalHeader();
+    header->setSectionsMovable((bar & ExplorerBarMove) != 0);
+    header->setSortIndicatorShown(false);
+    if (table_) {
+        const auto rowHeight = std::max(toPixelsY(grid_->DefaultRowHeight()), 1);
+        table_->verticalHeader()->setDefaultSectionSize(rowHeight);
+        table_->verticalHeader()->setVisible(grid_->getFixedCols() > 0);
+        table_->horizontalHeader()->setVisible(grid_->getFixedRows() > 0);
+    } else {
+        tree_->setHeaderHidden(grid_->getFixedRows() == 0);
+    }
+    itemView_->setUpdatesEnabled(grid_->getRedraw() != RedrawNone);
+    itemView_->viewport()->update();
+}
+
+void QtGridWidget::syncColumns(std::int32_t first, std::int32_t last) {
+    QHeaderView* header = tree_ ? tree_->header() : table_->horizontalHeader();
+    for (auto c = first; c <= last && c < grid_->getCols(); ++c) {
+        const int section = model_->section(c);
+        if (section < 0) continue;
+        header->setSectionHidden(section, grid_->getColHidden(c));
+        const auto width = grid_->getColWidth(c);
+        header->resizeSection(section, width < 0 ? header->defaultSectionSize() : std::max(toPixelsX(width), 1));
+    }
+}
+
+void QtGridWidget::syncRows(std::int32_t first, std::int32_t last) {
+    const auto defaultHeight = grid_->DefaultRowHeight();
+    for (auto r = std::max(first, grid_->getFixedRows()); r <= last && r < grid_->getRows(); ++r) {
+        const auto index = model_->indexOf(r, grid_->getFixedCols());
+        if (!index.isValid() && grid_->getCols() > grid_->getFixedCols()) continue;
+        if (table_) {
+            const int qtRow = r - grid_->getFixedRows();
+            if (table_->isRowHidden(qtRow) != grid_->getRowHidden(r)) table_->setRowHidden(qtRow, grid_->getRowHidden(r));
+            const auto height = grid_->getRowHeight(r);
+            if (height != defaultHeight) table_->setRowHeight(qtRow, std::max(toPixelsY(height), 1));
+        } else if (tree_->isRowHidden(index.row(), index.parent()) != grid_->getRowHidden(r)) {
+            tree_->setRowHidden(index.row(), index.parent(), grid_->getRowHidden(r));
+        }
+    }
+    syncExpanded(first, last);
+}
+
+// Nodes open in the view exactly when they are open in the grid. A parent
+// must be expanded before its children can show, so rows go top-down.
+void QtGridWidget::syncExpanded(std::int32_t first, std::int32_t last) {
+    if (!tree_) return;
+    Guard guard(syncing_);
+    for (auto r = std::max(first, grid_->getFixedRows()); r <= last && r < grid_->getRows(); ++r) {
+        if (!grid_->HasChildren(r)) continue;
+        const auto index = model_->indexOf(r, grid_->getFixedCols());
+        if (!index.isValid()) continue;
+        const bool open = !grid_->getIsCollapsed(r);
+        if (tree_->isExpanded(index) != open) tree_->setExpanded(index, open);
+    }
+}
+
+void QtGridWidget::syncCurrent() {
+    Guard guard(syncing_);
+    auto* selection = itemView_->selectionModel();
+    const auto current = model_->indexOf(grid_->getRow(), std::max(grid_->getCol(), grid_->getFixedCols()));
+    selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    const auto range = grid_->GetSelection();
+    QItemSelection selected;
+    if (range.row1 >= 0) {
+        const auto col1 = std::max(range.col1, grid_->getFixedCols());
+        if (table_) {
+            selected.select(model_->indexOf(range.row1, col1), model_->indexOf(range.row2, range.col2));
+        } else {
+            // Tree rows of one selection may sit under different parents.
+            for (auto r = range.row1; r <= range.row2; ++r)
+                selected.select(model_->indexOf(r, col1), model_->indexOf(r, range.col2));
+        }
+    }
+    selection->select(selected, QItemSelectionModel::ClearAndSelect);
+}
+
+// ---- Grid notifications
+
+void QtGridWidget::nodesInserted(std::int32_t parentRow, std::int32_t, std::int32_t) {
+    // A node's first child makes it a parent, shown open unless collapsed.
+    if (parentRow >= 0) syncExpanded(parentRow, parentRow);
+}
+
+void QtGridWidget::rowsInserted(std::int32_t first, std::int32_t count) {
+    syncRows(first, first + count - 1);
+    if (grid_->getRow() >= first) syncCurrent();
+}
+
+void QtGridWidget::rowsRemoved(std::int32_t first, std::int32_t) {
+    if (grid_->getRow() >= first - 1) syncCurrent();
+}
+
+void QtGridWidget::outlineReset() { syncAll(); }
+
+void QtGridWidget::layoutChanged() { syncAll(); }
+
+void QtGridWidget::reset() {
+    closeEditor();
+    syncAll();
+}
+
+void QtGridWidget::rowsChanged(std::int32_t first, std::int32_t last) { syncRows(first, last); }
+
+void QtGridWidget::columnsChanged(std::int32_t first, std::int32_t last) { syncColumns(first, last); }
+
+void QtGridWidget::currentCellChanged() { syncCurrent(); }
+
+void QtGridWidget::selectionChanged() { syncCurrent(); }
+
+void QtGridWidget::appearanceChanged() {
+    if (grid_->getOutlineBar() != shownOutlineBar_ &&
+        (grid_->getOutlineBar() == OutlineBarNone || shownOutlineBar_ == OutlineBarNone)) {
+        createView();
+        return;
+    }
+    shownOutlineBar_ = grid_->getOutlineBar();
+    syncLook();
+}
+
+void QtGridWidget::scrollTo(std::int32_t row, std::int32_t col) {
+    if (syncing_) return;
+    Guard guard(syncing_);
+    const auto index = model_->indexOf(row, std::max(col, grid_->getFixedCols()));
+    if (index.isValid()) itemView_->scrollTo(index);
+}
+
+void QtGridWidget::editStarted() {
+    closeEditor();
+    const auto r = grid_->getEditRow(), c = grid_->getEditCol();
+    const auto index = model_->indexOf(r, c);
+    if (!index.isValid()) return;
+    itemView_->scrollTo(index);
+    QWidget* editor = nullptr;
+    if (!grid_->ComboItems().empty()) {
+        auto* combo = new QComboBox(itemView_->viewport());
+        for (const auto& item : grid_->ComboItems()) combo->addItem(QString::fromStdString(item.text));
+        combo->setCurrentIndex(grid_->getComboIndex());
+        connect(combo, &QComboBox::activated, this, [this](int chosen) {
+            if (grid_ && grid_->getEditing()) grid_->setComboIndex(chosen);
+        });
+        editor = combo;
+    } else {
+        auto* line = new QLineEdit(itemView_->viewport());
+        line->setText(QString::fromStdString(grid_->getEditText()));
+        line->selectAll();
+        connect(line, &QLineEdit::textEdited, this, [this](const QString& text) {
+            if (grid_ && grid_->getEditing()) grid_->setEditText(text.toStdString());
+        });
+        editor = line;
+    }
+    editor->setFont(itemView_->font());
+    editor->setGeometry(itemView_->visualRect(index));
+    editor->installEventFilter(this);
+    editor->show();
+    editor->setFocus();
+    editor_ = editor;
+}
+
+void QtGridWidget::editEnded() { closeEditor(); }
+
+void QtGridWidget::closeEditor() {
+    if (!editor_ || closingEditor_) return;
+    Guard guard(closingEditor_);
+    QWidget* editor = editor_;
+    editor_ = nullptr;
+    editor->removeEventFilter(this);
+    editor->hide();
+    editor->deleteLater();
+    if (itemView_) itemView_->setFocus();
+}
+
+void QtGridWidget::commitEditor() {
+    if (!editor_ || !grid_->getEditing()) return;
+    if (auto* line = qobject_cast<QLineEdit*>(editor_.data())) grid_->setEditText(line->text().toStdString());
+    grid_->CommitEdit();
+}
+
+// ---- Input
+
+bool QtGridWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (!grid_) return QWidget::eventFilter(watched, event);
+    if (editor_ && watched == editor_) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                commitEditor();
+                return true;
+            }
+            if (key == Qt::Key_Escape) {
+                grid_->CancelEdit();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut && !closingEditor_) {
+            // A drop-down's own list takes the focus while open: not an end of editing.
+            auto* combo = qobject_cast<QComboBox*>(editor_.data());
+            if (!combo || !combo->view()->isVisible()) commitEditor();
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (itemView_ && watched == itemView_->viewport()) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+                mousePressed(static_cast<QMouseEvent*>(event));
+                return true;
+            case QEvent::MouseButtonDblClick:
+                mouseDoubleClicked(static_cast<QMouseEvent*>(event));
+                return true;
+            case QEvent::MouseMove:
+                mouseMoved(static_cast<QMouseEvent*>(event));
+                return false;
+            default:
+                return false;
+        }
+    }
+    if (watched == itemView_ && event->type() == QEvent::KeyPress) return keyPressed(static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+void QtGridWidget::mousePressed(QMouseEvent* event) {
+    itemView_->setFocus(Qt::MouseFocusReason);
+    const auto pos = event->position().toPoint();
+    const auto index = itemView_->indexAt(pos);
+    const auto r = model_->gridRow(index), c = model_->gridCol(index);
+    // A click on a node's button opens or closes it and touches nothing else.
+    if (tree_ && index.isValid() && index.column() == 0 && model_->hasChildren(index.siblingAtColumn(0))) {
+        const auto cell = tree_->visualRect(index);
+        if (pos.x() < cell.left() && pos.x() >= cell.left() - tree_->indentation()) {
+            grid_->ToggleNode(r);
+            return;
+        }
+    }
+    // The control sees the press before the current cell moves (a press
+    // inside the selection may start a drag of it).
+    const auto shift = shiftMask(event->modifiers());
+    grid_->UserMouseDown(buttonMask(event->button()), shift, toTwipsX(pos.x()), toTwipsY(pos.y()), r, c);
+    if (!grid_ || event->button() != Qt::LeftButton || r < 0 || c < 0) return;
+    if ((shift & ShiftMask) && grid_->getRow() >= 0) grid_->Select(grid_->getRow(), grid_->getCol(), r, c);
+    else grid_->Select(r, c);
+}
+
+void QtGridWidget::mouseDoubleClicked(QMouseEvent* event) {
+    const auto index = itemView_->indexAt(event->position().toPoint());
+    grid_->UserDoubleClick();
+    if (!grid_ || !index.isValid() || grid_->getEditing() || grid_->getEditable() != EditableKeyboardMouse) return;
+    grid_->EditCell(model_->gridRow(index), model_->gridCol(index));
+}
+
+void QtGridWidget::mouseMoved(QMouseEvent* event) {
+    const auto index = itemView_->indexAt(event->position().toPoint());
+    grid_->setMouseCell(model_->gridRow(index), model_->gridCol(index));
+}
+
+bool QtGridWidget::keyPressed(QKeyEvent* event) {
+    auto code = keyCode(event->key());
+    if (code != 0 && grid_->UserKeyDown(code, shiftMask(event->modifiers())) == 0) return true;
+    if (!grid_) return true;
+    if (const auto ascii = keyAscii(*event); ascii != 0) {
+        if (grid_->UserKeyPress(ascii) == 0 || !grid_) return true;
+        if (ascii == AsciiCtrlC) return true;
+    }
+    if (code == KeyF2 && grid_->getEditable() != EditableNone && !grid_->getEditing()) {
+        grid_->EditCell();
+        return true;
+    }
+    return false;  // navigation keys move the current cell through the view
+}
+
+void QtGridWidget::viewExpandedChanged(const QModelIndex& index, bool expanded) {
+    if (syncing_) return;
+    const auto r = model_->gridRow(index);
+    // The grid decides (a handler may load children or refuse); the view follows it.
+    {
+        Guard guard(syncing_);
+        tree_->setExpanded(index, !expanded);
+    }
+    if (grid_->getIsCollapsed(r) == expanded) grid_->ToggleNode(r);
+    if (grid_) syncExpanded(0, grid_->getRows() - 1);
+}
+
+void QtGridWidget::viewCurrentChanged(const QModelIndex& current) {
+    if (syncing_ || !current.isValid()) return;
+    const auto r = model_->gridRow(current), c = model_->gridCol(current);
+    if (r != grid_->getRow() || c != grid_->getCol()) grid_->Select(r, c);
+}
+
+void QtGridWidget::headerClicked(int section) {
+    if (syncing_ || !(grid_->getExplorerBar() & ExplorerBarSort)) return;
+    grid_->UserSortByHeader(model_->gridCol(section));
+}
+
+void QtGridWidget::headerMoved(int logical, int oldVisual, int newVisual) {
+    if (syncing_) return;
+    QHeaderView* header = tree_ ? tree_->header() : table_->horizontalHeader();
+    {
+        // The grid moves the column's data; the view keeps its sections in order.
+        Guard guard(syncing_);
+        header->moveSection(newVisual, oldVisual);
+    }
+    grid_->UserMoveColumn(model_->gridCol(logical), model_->gridCol(newVisual));
+}
+
+void QtGridWidget::scrolled() {
+    if (syncing_) return;
+    const auto top = model_->gridRow(itemView_->indexAt(QPoint(0, 0)));
+    if (top < 0 || top == grid_->getTopRow()) return;
+    Guard guard(syncing_);
+    grid_->setTopRow(top);
+}
+
+}  // namespace qlmib::ui::qt

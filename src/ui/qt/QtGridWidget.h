@@ -1,0 +1,107 @@
+#pragma once
+// A grid view on screen: a QTreeView when the grid shows an outline bar,
+// else a QTableView, over a GridItemModel. It turns mouse, keyboard, header
+// and scroll-bar input into the grid's User* calls and its other setters, so
+// the control's events fire from real input, and shows the grid's look
+// (fonts, column widths in twips, hidden rows and columns, focus rectangle,
+// highlight, redraw off) and its in-cell editor. Thread affinity: the GUI thread.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "qlmib/common/Event.h"
+#include "qlmib/ui/GridModel.h"
+
+class QAbstractItemView;
+class QTreeView;
+class QTableView;
+class QComboBox;
+class QLineEdit;
+
+namespace qlmib::ui {
+class GridView;
+class Toolkit;
+}  // namespace qlmib::ui
+
+namespace qlmib::ui::qt {
+
+class GridItemModel;
+
+class QtGridWidget : public QWidget, private GridObserver {
+    Q_OBJECT
+public:
+    // The controls reach the toolkit themselves (menus, drags); the widget
+    // takes it so that every view is made the same way.
+    QtGridWidget(ui::GridView& view, ui::Toolkit& toolkit, QWidget* parent = nullptr);
+    ~QtGridWidget() override;
+
+    // The Qt view now shown (a QTreeView or a QTableView) and its model.
+    QAbstractItemView* itemView() const { return itemView_; }
+    GridItemModel* itemModel() const { return model_; }
+    // The open in-cell editor, if any: a QLineEdit or a QComboBox.
+    QWidget* editor() const { return editor_; }
+
+    // Twips and pixels at this widget's resolution.
+    int toPixelsX(std::int32_t twips) const;
+    int toPixelsY(std::int32_t twips) const;
+    float toTwipsX(int pixels) const;
+    float toTwipsY(int pixels) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createView();
+    void releaseGrid();
+    bool isTree() const;
+    void mousePressed(QMouseEvent* event);
+    void mouseDoubleClicked(QMouseEvent* event);
+    void mouseMoved(QMouseEvent* event);
+    // Returns whether the view must not see the key.
+    bool keyPressed(QKeyEvent* event);
+    void viewExpandedChanged(const QModelIndex& index, bool expanded);
+    void viewCurrentChanged(const QModelIndex& current);
+    void headerClicked(int section);
+    void headerMoved(int logical, int oldVisual, int newVisual);
+    void scrolled();
+    void commitEditor();
+    void closeEditor();
+
+    // Reads the grid into the view.
+    void syncAll();
+    void syncLook();
+    void syncColumns(std::int32_t first, std::int32_t last);
+    void syncRows(std::int32_t first, std::int32_t last);
+    void syncExpanded(std::int32_t first, std::int32_t last);
+    void syncCurrent();
+
+    // GridObserver: what the view must follow beyond the item model.
+    void nodesInserted(std::int32_t parentRow, std::int32_t first, std::int32_t count) override;
+    void rowsInserted(std::int32_t first, std::int32_t count) override;
+    void rowsRemoved(std::int32_t first, std::int32_t count) override;
+    void outlineReset() override;
+    void layoutChanged() override;
+    void reset() override;
+    void rowsChanged(std::int32_t first, std::int32_t last) override;
+    void columnsChanged(std::int32_t first, std::int32_t last) override;
+    void currentCellChanged() override;
+    void selectionChanged() override;
+    void appearanceChanged() override;
+    void scrollTo(std::int32_t row, std::int32_t col) override;
+    void editStarted() override;
+    void editEnded() override;
+
+    GridView* view_;
+    GridModel* grid_;
+    GridItemModel* model_ = nullptr;
+    QAbstractItemView* itemView_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    QTableView* table_ = nullptr;
+    QPointer<QWidget> editor_;
+    bool syncing_ = false;
+    bool closingEditor_ = false;
+    std::int16_t shownOutlineBar_ = OutlineBarNone;
+    Subscription viewChanged_, viewDestroying_;
+};
+
+}  // namespace qlmib::ui::qt
