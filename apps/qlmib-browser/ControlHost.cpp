@@ -1,10 +1,10 @@
 #include "ControlHost.h"
 
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <qlmib/tree/ToolkitHooks.h>
 #include <qlmib/ui/qt/QtToolkit.h>
-#include <qlmib/ui/qt/WidgetMirror.h>
 
 namespace qlmib::browser {
 
@@ -18,8 +18,11 @@ ControlHost::~ControlHost() = default;
 ui::Toolkit& ControlHost::toolkit() { return *toolkit_; }
 
 QWidget* ControlHost::place(ui::Widget& control, QWidget* parent) {
+    // A frame of our own, so that the caller may put it in a splitter, a tab or a layout.
     auto* frame = new QWidget(parent);
-    new ui::qt::WidgetMirror(control, *frame, *toolkit_);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    ui::qt::place(control, *toolkit_, frame);
     return frame;
 }
 

@@ -21,12 +21,16 @@ struct LiveTabs::Session {
     QString what;
     AgentTarget target;
     int rowsAtStart = 0;
+    int rowsBefore = 0;  // before the answer being handled
     Subscription active, values, value, beforeEdit, afterEdit;
 
     int rows() const { return std::max(0, control->getTableObject().getRows() - 1); }
 };
 
 namespace {
+
+// Name, index, value, type and OID of each instance.
+constexpr const char* kWalkColumns = "1,4,10,7,0";
 
 // The OID a dropped text names: its first line up to a TAB, an OID or a name.
 std::string droppedOID(const QMimeData* data) {
@@ -48,6 +52,7 @@ LiveTabs::LiveTabs(ControlHost& host, QWidget* parent) : QTabWidget(parent), hos
     setMovable(false);
     setAcceptDrops(true);
     walk_ = std::make_unique<MIBBrowser>(host_.toolkit());
+    walk_->setCols(kWalkColumns);
     auto* page = host_.place(*walk_, this);
     addTab(page, QStringLiteral("Walk"));
     tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
@@ -68,16 +73,18 @@ LiveTabs::Session& LiveTabs::track(LiveControl& control, QWidget* page, QString 
     s->page = page;
     s->what = std::move(what);
     s->active = control.Active.subscribe([this, s](bool status) {
-        if (status) s->rowsAtStart = s->rows();
+        if (status) s->rowsAtStart = s->rowsBefore = s->rows();
         Q_EMIT busyChanged(status, s->what);
         if (!status) Q_EMIT rowsReceived(s->rows());
     });
     // Runs after the control has taken the answer in, so the grid holds its rows.
     auto answered = [this, s] {
         auto& engine = s->control->SNMP();
-        Q_EMIT rowsReceived(s->rows());
+        // A failed answer may have added a row of its own: it counts as none received.
         const auto text = DescribeAnswer({engine.getErrorCode(), engine.getErrorText(), s->target.agent,
-                                          s->rows() - s->rowsAtStart});
+                                          s->rowsBefore - s->rowsAtStart});
+        s->rowsBefore = s->rows();
+        Q_EMIT rowsReceived(s->rows());
         if (!text.empty()) Q_EMIT failed(QString::fromStdString(text));
     };
     s->values = control.SNMP().ValuesReceived.subscribe(

@@ -126,7 +126,10 @@ void MainWindow::connectActions() {
             agentBar_->rememberAgent();
             status_->setAgent(agentBar_->agent());
         });
-    connect(agentBar_->agentBox(), &QComboBox::currentTextChanged, this, [this] { updateActions(); });
+    connect(agentBar_->agentBox(), &QComboBox::currentTextChanged, this, [this](const QString& agent) {
+        status_->setAgent(agent.trimmed());
+        updateActions();
+    });
     connect(tabs_, &LiveTabs::busyChanged, this, &MainWindow::onBusyChanged);
     connect(tabs_, &LiveTabs::rowsReceived, status_, &StatusPanel::setRows);
     connect(tabs_, &LiveTabs::failed, this, &MainWindow::reportFailure);
@@ -242,6 +245,11 @@ void MainWindow::onBusyChanged(bool busy, const QString& what) {
     else if (!tabs_->busy())
         status_->endBusy();
     updateActions();
+    // The control reports the end before its last request has left the engine.
+    QTimer::singleShot(0, this, [this] {
+        if (!tabs_->busy()) status_->endBusy();
+        updateActions();
+    });
 }
 
 void MainWindow::reportFailure(const QString& text) { status_->setLastError(text); }

@@ -13,9 +13,11 @@
 #include <QTabBar>
 
 #include "Conversions.h"
+#include "QtGridWidget.h"
 #include "RichTextEdit.h"
 #include "qlmib/ui/Button.h"
 #include "qlmib/ui/Captioned.h"
+#include "qlmib/ui/GridView.h"
 #include "qlmib/ui/ListBox.h"
 #include "qlmib/ui/RichTextView.h"
 #include "qlmib/ui/Splitter.h"
@@ -234,7 +236,7 @@ QWidget* CreateView(Widget& model, Toolkit& toolkit, QWidget* parent) {
             return new RichTextViewWidget(static_cast<RichTextView&>(model), toolkit, parent);
         case WidgetKind::Container:
         case WidgetKind::Window: return new QWidget(parent);
-        case WidgetKind::GridView: return nullptr;
+        case WidgetKind::GridView: return new QtGridWidget(static_cast<GridView&>(model), toolkit, parent);
     }
     return nullptr;
 }
