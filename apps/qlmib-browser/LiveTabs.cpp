@@ -11,6 +11,7 @@
 
 #include "ControlHost.h"
 #include "EngineMessages.h"
+#include "FindTarget.h"
 
 namespace qlmib::browser {
 
@@ -37,10 +38,7 @@ std::string droppedOID(const QMimeData* data) {
     if (!data->hasText()) return {};
     QString first = data->text().section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('\t'), 0, 0).trimmed();
     if (first.endsWith(QLatin1Char('\r'))) first.chop(1);
-    if (first.isEmpty()) return {};
-    OID object;
-    object.setFullName(first.toStdString());
-    return object.getOID();
+    return FindTarget(first.toStdString());
 }
 
 }  // namespace

@@ -4,6 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QTabBar>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -19,6 +25,7 @@
 #include <qlmib/snmp/MIBBrowser.h>
 #include <qlmib/snmp/MIBTable.h>
 #include <qlmib/snmp/Settings.h>
+#include <qlmib/tree/MIBSelectionType.h>
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/ui/GridModel.h>
 
@@ -30,6 +37,7 @@
 #include "ImportDialog.h"
 #include "LiveTabs.h"
 #include "MainWindow.h"
+#include "SettingsDialog.h"
 #include "StatusPanel.h"
 
 namespace qlmib::test {
@@ -41,6 +49,10 @@ constexpr const char* kIfTable = "1.3.6.1.2.1.2.2";
 constexpr const char* kSystem = "1.3.6.1.2.1.1";
 constexpr const char* kSysContact = "1.3.6.1.2.1.1.4.0";
 constexpr const char* kSysName = "1.3.6.1.2.1.1.5.0";
+
+// Qt passes a drop on only while its own drag is running: the widget gets it
+// directly, as it would at the end of a drag from the tree.
+void deliverDrop(QWidget& target, QDropEvent& event) { static_cast<QObject&>(target).event(&event); }
 
 class BrowserTest : public ::testing::Test {
 protected:
@@ -227,6 +239,51 @@ TEST_F(BrowserTest, FailedImportLeavesTheDatabaseAsItWas) {
     EXPECT_EQ(std::filesystem::file_size(DatabasePath()), before);
     EXPECT_FALSE(window->status().lastError().isEmpty());
     dialog->close();
+}
+
+TEST_F(BrowserTest, DroppedNodeWalksOnTheWalkTabAndDownloadsElsewhere) {
+    window->findObject(QStringLiteral("system"));
+    const auto dragged = window->tree().getSelection(MIBSelection_OIDList);
+    auto& tabs = window->liveTabs();
+    const auto drop = [&](QPoint at) {
+        QMimeData data;
+        data.setText(QString::fromStdString(dragged));
+        QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        deliverDrop(tabs, event);
+        return event.isAccepted();
+    };
+    ASSERT_TRUE(drop(tabs.rect().center())) << dragged;
+    ASSERT_TRUE(WaitFor([&] { return tabs.walkTab().getBusy(); }, 2000)) << "dropped on the walk tab: walked";
+    ASSERT_TRUE(idle());
+    EXPECT_GE(walkRow(tabs.walkTab().getTableObject(), kSysContact), 1);
+
+    window->findObject(QStringLiteral("ifTable"));
+    const auto oids = window->tree().getSelection(MIBSelection_OIDList);
+    QMimeData table;
+    table.setText(QString::fromStdString(oids));
+    // Right of the tabs, on the bar: the table area.
+    const QPoint bar = tabs.tabBar()->mapTo(&tabs, QPoint(tabs.tabBar()->width() - 2, tabs.tabBar()->height() / 2));
+    QDropEvent event(QPoint(tabs.width() - 4, bar.y()), Qt::CopyAction, &table, Qt::LeftButton, Qt::NoModifier);
+    deliverDrop(tabs, event);
+    ASSERT_TRUE(WaitFor([&] { return tabs.tableCount() == 1; }, 2000)) << "dropped beside the walk tab: downloaded";
+    EXPECT_TRUE(idle());
+}
+
+TEST_F(BrowserTest, CopyAndDialogs) {
+    window->findObject(QStringLiteral("ifTable"));
+    window->copyAs(MIBSelection_OIDList);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("1.3.6.1.2.1.2.2")))
+        << QApplication::clipboard()->text().toStdString();
+
+    browser::SettingsDialog dialog(Settings::Shared(), window.get());
+    dialog.show();
+    QTest::keyClicks(dialog.timeout, QStringLiteral("99999"));
+    EXPECT_LE(dialog.timeout->value(), 5000) << "the box holds only what the settings keep";
+    dialog.timeout->setValue(700);
+    dialog.retries->setValue(3);
+    dialog.accept();
+    EXPECT_EQ(Settings::Shared()->getSNMPTimeout(), 700);
+    EXPECT_EQ(Settings::Shared()->getSNMPRetries(), 3);
 }
 
 TEST_F(BrowserTest, RestartRestoresAgentAndNode) {
