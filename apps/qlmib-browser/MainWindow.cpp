@@ -20,6 +20,7 @@
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/tree/OIDDetails.h>
 #include <qlmib/ui/InputCodes.h>
+#include <qlmib/ui/Toolkit.h>
 
 #include "AgentBar.h"
 #include "ControlHost.h"
@@ -36,6 +37,7 @@ QByteArray fromBase64(const std::string& text) { return QByteArray::fromBase64(Q
 std::string toBase64(const QByteArray& bytes) { return bytes.toBase64().toStdString(); }
 
 constexpr const char* kDefaultWalkRoot = "1.3.6.1.2.1";
+constexpr std::size_t kTreeNameLetters = 40;
 
 }  // namespace
 
@@ -71,7 +73,9 @@ void MainWindow::buildLayout() {
     findBox_->setClearButtonEnabled(true);
     leftLayout->addWidget(findBox_);
     tree_ = std::make_unique<MIBTree>(host_.toolkit());
+    // The details of the current node have their own pane on the right.
     tree_->setDetailsVisible(false);
+    tree_->DetailsView().setVisible(false);
     tree_->setDragMethod(MIBSelection_OIDList);
     leftLayout->addWidget(host_.place(*tree_, left), 1);
 
@@ -144,11 +148,7 @@ void MainWindow::restoreState() {
     QMainWindow::restoreState(fromBase64(stored_.windowState));
     if (!mainSplitter_->restoreState(fromBase64(stored_.mainSplitter))) mainSplitter_->setSizes({420, 860});
     if (!rightSplitter_->restoreState(fromBase64(stored_.rightSplitter))) rightSplitter_->setSizes({260, 440});
-    try {
-        tree_->Refresh();
-    } catch (const Error& e) {
-        reportFailure(QString::fromStdString(e.Description()));
-    }
+    refreshTree();
     if (!stored_.currentNode.empty()) selectNode(stored_.currentNode);
 }
 
@@ -219,13 +219,20 @@ void MainWindow::walkAgent(const QString& agent, const std::string& oid) {
 
 void MainWindow::reloadDatabase() {
     const auto node = currentNode();
+    if (refreshTree() && !node.empty()) selectNode(node);
+}
+
+bool MainWindow::refreshTree() {
     try {
         tree_->Refresh();
     } catch (const Error& e) {
         reportFailure(QString::fromStdString(e.Description()));
-        return;
+        return false;
     }
-    if (!node.empty()) selectNode(node);
+    // Names deep in the tree need more room than the control's own column gives them.
+    tree_->Tree.setColWidth(0, host_.toolkit().fontMetrics().TextWidth(std::string(kTreeNameLetters, 'X'),
+                                                                       tree_->Tree.getFont()));
+    return true;
 }
 
 void MainWindow::updateActions() {

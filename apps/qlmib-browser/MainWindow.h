@@ -72,6 +72,8 @@ private:
     void restoreState();
     BrowserState currentState() const;
     void updateActions();
+    // Reloads the tree from the database; false (and the reason shown) when it cannot be read.
+    bool refreshTree();
     void showTreeMenu();
     void chooseImportFiles();
     void previewMIBX();

@@ -72,8 +72,11 @@ void render(QSize size) {
     window.tree().SearchMIBTree();
     if (auto* search = newestWindow(&window)) {
         search->resize(size.width() * 6 / 10, size.height() * 7 / 10);
-        if (auto* name = search->findChild<QLineEdit*>()) {
-            QTest::keyClicks(name, QStringLiteral("if*"));
+        QLineEdit* name = nullptr;
+        for (auto* box : search->findChildren<QLineEdit*>())
+            if (box->isVisible()) name = box;
+        if (name) {
+            QTest::keyClicks(name, QStringLiteral("ifIn*"));
             QTest::keyClick(name, Qt::Key_Return);
         }
         save(*search, QStringLiteral("search"), size);
