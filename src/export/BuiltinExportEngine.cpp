@@ -35,6 +35,7 @@ constexpr MethodInfo kMethods[] = {
     {"TXT", "Plain text (TXT)", "txt"},
     {"PRINTER", "Printer", ""},
     {"PREVIEW", "Print preview", ""},
+    {"PDF", "Portable document (PDF)", "pdf"},
 };
 
 const MethodList kSendTo = {
@@ -48,16 +49,15 @@ bool isTextKind(ExportKind kind) {
 
 bool isPictureKind(ExportKind kind) { return !isTextKind(kind) && kind != ExportKind::Table; }
 
-// The methods each object type offers, in menu order.
-std::vector<std::string_view> methodsFor(std::optional<long> objectType) {
-    if (!objectType) return {"CSV", "HTML", "IMAGE", "RTF", "TXT"};
-    switch (*objectType) {
-        case 0: return {"CSV", "HTML", "RTF", "TXT"};
-        case 1: return {"HTML", "RTF", "TXT"};
-        case 2:
-        case 3: return {"HTML", "IMAGE"};
-        default: return {};
-    }
+// The methods each object type offers, in menu order; PDF where the toolkit draws it.
+std::vector<std::string_view> methodsFor(std::optional<long> objectType, bool pdf) {
+    std::vector<std::string_view> methods;
+    if (!objectType) methods = {"CSV", "HTML", "IMAGE", "RTF", "TXT"};
+    else if (*objectType == 0) methods = {"CSV", "HTML", "RTF", "TXT"};
+    else if (*objectType == 1) methods = {"HTML", "RTF", "TXT"};
+    else if (*objectType == 2 || *objectType == 3) methods = {"HTML", "IMAGE"};
+    if (pdf && !methods.empty()) methods.push_back("PDF");
+    return methods;
 }
 
 long objectTypeOf(ExportKind kind) {
@@ -120,7 +120,7 @@ bool BuiltinExportEngine::fail(std::string message) {
 
 MethodList BuiltinExportEngine::ExportMethods(std::optional<long> objectType) {
     MethodList list;
-    for (auto key : methodsFor(objectType)) list.push_back({std::string(key), MethodName(key)});
+    for (auto key : methodsFor(objectType, toolkit_.CanWritePdf())) list.push_back({std::string(key), MethodName(key)});
     return list;
 }
 
@@ -188,27 +188,28 @@ bool BuiltinExportEngine::Export(ExportKind kind, const ExportObject& object, st
             break;
     }
 
+    // Printing, preview and PDF share the toolkit's renderer.
+    ui::RichTextDocument document;
+    document.setRuns(runs);
+    ui::PrintJob job;
+    job.ProgramName = text("ProgramName");
+    job.ProgramVersion = text("ProgramVersion");
+    job.Title = text("Title");
+    job.SubTitle = text("SubTitle");
+    job.Paragraph = text("Paragraph");
+    job.Footer = text("Footer");
+    job.Printer = text("DefaultPrinter");
+    job.Orientation = static_cast<std::int32_t>(std::atol(text("Orientation").c_str()));
+    job.Preview = key == "PREVIEW";
+    if (isTextKind(kind)) job.Document = &document;
+    else if (kind == ExportKind::Table) job.Table = object.table;
+    else job.Image = &picture;
     if (key == "PRINTER" || key == "PREVIEW") {
         if (toolkit_.Printers().empty()) return fail("No printer is available.");
-        ui::RichTextDocument document;
-        document.setRuns(runs);
-        ui::PrintJob job;
-        job.ProgramName = text("ProgramName");
-        job.ProgramVersion = text("ProgramVersion");
-        job.Title = text("Title");
-        job.SubTitle = text("SubTitle");
-        job.Paragraph = text("Paragraph");
-        job.Footer = text("Footer");
-        job.Printer = text("DefaultPrinter");
-        job.Orientation = static_cast<std::int32_t>(std::atol(text("Orientation").c_str()));
-        job.Preview = key == "PREVIEW";
-        if (isTextKind(kind)) job.Document = &document;
-        else if (kind == ExportKind::Table) job.Table = object.table;
-        else job.Image = &picture;
         return toolkit_.Print(job) || fail("The job could not be printed.");
     }
 
-    const auto offered = methodsFor(objectTypeOf(kind));
+    const auto offered = methodsFor(objectTypeOf(kind), toolkit_.CanWritePdf());
     if (std::find(offered.begin(), offered.end(), key) == offered.end())
         return fail("The method " + key + " cannot export this object.");
     if (isPictureKind(kind) && picture.Bytes.empty()) return fail("The picture holds no image data.");
@@ -220,7 +221,9 @@ bool BuiltinExportEngine::Export(ExportKind kind, const ExportObject& object, st
         if (m.key == key) extension = m.extension;
     const exporter::PageInfo page{text("Title"), text("SubTitle"), text("Paragraph"), text("Footer"),
                                   text("ProgramName") + " " + text("ProgramVersion")};
-    if (kind == ExportKind::Table) {
+    if (key == "PDF") {
+        // The toolkit draws the file.
+    } else if (kind == ExportKind::Table) {
         const auto columns = exporter::ExportedColumns(*object.table, text("ColumnList"));
         if (key == "CSV") bytes = exporter::TableCsv(*object.table, columns);
         else if (key == "HTML") bytes = exporter::HtmlPage(page, exporter::TableHtml(*object.table, columns));
@@ -242,7 +245,13 @@ bool BuiltinExportEngine::Export(ExportKind kind, const ExportObject& object, st
     std::error_code ec;
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::current_path(ec);
     if (!fs::is_directory(folder, ec)) return fail("The folder " + folder.string() + " does not exist.");
-    {
+    if (key == "PDF") {
+        job.PdfFile = path.string();
+        if (toolkit_.Print(job)) {
+            target_ = path.string();
+            return true;
+        }
+    } else {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (out && out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush()) {
             target_ = path.string();

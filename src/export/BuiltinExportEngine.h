@@ -6,7 +6,8 @@
 // TargetFilename (adding the method's extension when it has none) or a
 // file named after Title in InitDir, else in the library's folder, and
 // never creates folders. "PRINTER" and "PREVIEW" go to the toolkit's
-// printing. Send-to targets: "SaveToFolder" copies the file into InitDir,
+// printing, and "PDF", offered when the toolkit can write PDF files, to its
+// print renderer. Send-to targets: "SaveToFolder" copies the file into InitDir,
 // else the user's documents folder; "OpenWith" opens it with xdg-open.
 
 #include <map>
@@ -35,7 +36,6 @@ public:
 private:
     std::string text(std::string_view setting) const;
     bool fail(std::string message);
-    bool print(ExportKind kind, const ExportObject& object, bool preview);
     std::string targetPath(const std::string& libraryFolder, std::string_view extension) const;
 
     ui::Toolkit& toolkit_;

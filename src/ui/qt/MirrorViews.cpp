@@ -234,9 +234,9 @@ QWidget* CreateView(Widget& model, Toolkit& toolkit, QWidget* parent) {
         case WidgetKind::Splitter: return new SplitterView(static_cast<Splitter&>(model), parent);
         case WidgetKind::RichTextView:
             return new RichTextViewWidget(static_cast<RichTextView&>(model), toolkit, parent);
+        case WidgetKind::GridView: return new QtGridWidget(static_cast<GridView&>(model), toolkit, parent);
         case WidgetKind::Container:
         case WidgetKind::Window: return new QWidget(parent);
-        case WidgetKind::GridView: return new QtGridWidget(static_cast<GridView&>(model), toolkit, parent);
     }
     return nullptr;
 }

@@ -19,7 +19,7 @@ public:
     virtual void sync() = 0;
 };
 
-// The view of `model` under `parent`; nullptr for a kind nothing shows.
+// The view of `model` under `parent`.
 QWidget* CreateView(Widget& model, Toolkit& toolkit, QWidget* parent);
 
 }  // namespace qlmib::ui::qt

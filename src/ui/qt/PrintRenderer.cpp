@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Conversions.h"
+#include "PictureIcon.h"
 #include "RichTextEdit.h"
 #include "qlmib/ui/GridModel.h"
 #include "qlmib/ui/ImageList.h"
@@ -111,9 +112,14 @@ void renderTable(const GridModel& table, PageWriter& pages) {
     std::vector<std::int32_t> columns;
     for (std::int32_t c = 0; c < table.getCols(); ++c)
         if (!table.getColHidden(c)) columns.push_back(c);
+    // A column without a width of its own (-1) gets an inch.
+    auto columnWidth = [&](std::int32_t c) {
+        const std::int32_t twips = table.getColWidth(c);
+        return (twips < 0 ? 1440 : twips) * dotsPerTwip;
+    };
     // Wider than the page: every column shrinks alike.
     double width = 0;
-    for (auto c : columns) width += std::max(table.getColWidth(c), 0) * dotsPerTwip;
+    for (auto c : columns) width += columnWidth(c);
     const double scale = width > pages.body().width() && width > 0 ? pages.body().width() / width : 1.0;
     const QFont cellFont = pages.font(8, false), fixedFont = pages.font(8, true);
     const double rowHeight = QFontMetricsF(cellFont, painter.device()).height() * 1.4;
@@ -123,7 +129,7 @@ void renderTable(const GridModel& table, PageWriter& pages) {
         if (pages.body().height() < rowHeight) pages.newPage();
         double x = pages.body().left();
         for (auto c : columns) {
-            const double w = std::max(table.getColWidth(c), 0) * dotsPerTwip * scale;
+            const double w = columnWidth(c) * scale;
             const QRectF cell(x, pages.body().top(), w, rowHeight);
             if (fixed) painter.fillRect(cell, QColor(0xE0, 0xE0, 0xE0));
             else if (auto back = table.getCellBackColor(row, c)) painter.fillRect(cell, ToQColor(*back));
@@ -158,7 +164,8 @@ void renderPicture(const Picture& picture, PageWriter& pages) {
     QImage image;
     if (!image.loadFromData(reinterpret_cast<const uchar*>(picture.Bytes.data()),
                             static_cast<int>(picture.Bytes.size())))
-        return;
+        image = PictureIcon(picture).pixmap(64).toImage();  // a stock picture
+    if (image.isNull()) return;
     const QRectF area = pages.body();
     // Pictures keep their proportions and are never drawn larger than at 96 dots per inch.
     const double natural = pages.dotsPerPoint() * kPointsPerInch / 96.0;

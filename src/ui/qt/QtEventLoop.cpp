@@ -68,13 +68,21 @@ void QtEventLoop::post(std::function<void()> call) {
 void QtEventLoop::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 bool QtEventLoop::runUntil(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs));
-    // Wakes the blocking wait below when the time is up.
+    const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                                : QDeadlineTimer(timeoutMs, Qt::PreciseTimer));
+    // Wakes the blocking wait below when the time is up; armed again on every
+    // turn, since a tick consumed by an earlier turn wakes nothing.
     QTimer wake;
     wake.setSingleShot(true);
-    if (timeoutMs >= 0) wake.start(timeoutMs);
-    while (!done() && !deadline.hasExpired())
+    wake.setTimerType(Qt::PreciseTimer);
+    while (!done()) {
+        if (timeoutMs >= 0) {
+            const qint64 left = deadline.remainingTime();
+            if (left <= 0) break;
+            wake.start(static_cast<int>(left));
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     return done();
 }
 

@@ -198,10 +198,16 @@ std::int32_t QtToolkit::StartDrag(Widget& source, const DragData& data) {
         for (auto action : {Qt::CopyAction, Qt::MoveAction})
             if (actions & action) drag->setDragCursor(pointer, action);
     }
-    return effectOf(drag->exec(actions, actions & Qt::CopyAction ? Qt::CopyAction : Qt::MoveAction));
+    const auto done = drag->exec(actions, actions & Qt::CopyAction ? Qt::CopyAction : Qt::MoveAction);
+    drag->deleteLater();
+    return effectOf(done);
 }
 
 void QtToolkit::ShowWindow(Window& window, bool modal) {
+    if (QWidget* host = placedHost(window)) {
+        host->show();
+        return;
+    }
     auto& shown = windows_[&window];
     if (!shown) {
         shown = std::make_unique<ShownWindow>();
@@ -239,7 +245,14 @@ void QtToolkit::ShowWindow(Window& window, bool modal) {
 }
 
 void QtToolkit::HideWindow(Window& window) {
-    if (QWidget* frame = windowOf(window)) frame->hide();
+    if (QWidget* host = placedHost(window)) host->hide();
+    else if (QWidget* frame = windowOf(window)) frame->hide();
+}
+
+QWidget* QtToolkit::placedHost(const Window& window) const {
+    for (const auto& mirror : mirrors_)
+        if (mirror && mirror->root() == &window && !dynamic_cast<WindowFrame*>(mirror->host())) return mirror->host();
+    return nullptr;
 }
 
 std::vector<std::string> QtToolkit::Printers() const {
@@ -315,6 +328,10 @@ QWidget* place(Widget& root, QtToolkit& toolkit, QWidget* parent) {
     else if (parent) new FillParent(*host, *parent);
     toolkit.mirror(root, *host);
     host->show();
+    if (root.Kind() == WidgetKind::Window) {
+        auto& window = static_cast<Window&>(root);
+        if (!window.getVisible()) window.Show();
+    }
     return host;
 }
 

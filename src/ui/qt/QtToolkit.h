@@ -53,7 +53,8 @@ public:
 
     // The view of a model widget placed or shown by this toolkit; nullptr when none.
     QWidget* viewOf(const Widget& model) const;
-    // The top-level QWidget of a window shown by this toolkit, or nullptr.
+    // The top-level QWidget of a window shown by this toolkit, or nullptr
+    // (also for a window placed in another QWidget).
     QWidget* windowOf(const Window& window) const;
 
 private:
@@ -61,6 +62,8 @@ private:
     friend QWidget* place(Widget& root, QtToolkit& toolkit, QWidget* parent);
 
     WidgetMirror& mirror(Widget& root, QWidget& host);
+    // The QWidget a window was placed in with place(), or nullptr.
+    QWidget* placedHost(const Window& window) const;
 
     QtEventLoop loop_;
     QtClipboard clipboard_;
@@ -74,7 +77,8 @@ private:
 // Shows `root` (any control or window) and the widgets under it inside a
 // new QWidget under `parent`, which it fills, or in the parent's layout when
 // it has one. The QWidget belongs to `parent`; when the model goes first its
-// views go with it.
+// views go with it. A window placed so is shown (and loaded) there: its
+// Show, Hide and Close act on that QWidget.
 QWidget* place(Widget& root, QtToolkit& toolkit, QWidget* parent);
 
 }  // namespace qlmib::ui::qt

@@ -46,7 +46,6 @@ WidgetMirror::Node& WidgetMirror::add(Widget& model, QWidget* view) {
 
 void WidgetMirror::addChild(Node& parent, Widget& child) {
     QWidget* view = CreateView(child, toolkit_, parent.view);
-    if (!view) return;
     if (auto* splitter = qobject_cast<QSplitter*>(parent.view.data())) splitter->addWidget(view);
     Node& added = add(child, view);
     parent.children.push_back(&child);

@@ -29,7 +29,9 @@ public:
 
     // The view of a model widget in this mirror, or nullptr.
     QWidget* viewOf(const Widget& model) const;
-    QWidget& host() const { return *host_; }
+    QWidget* host() const { return host_; }
+    // The model shown; nullptr once it has gone.
+    Widget* root() const { return root_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
