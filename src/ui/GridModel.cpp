@@ -826,7 +826,7 @@ void GridModel::AutoSize(std::int32_t col1, std::int32_t col2) {
     checkCol(col2);
     if (col1 > col2) std::swap(col1, col2);
     constexpr std::int32_t kMargin = 120;   // both sides of a cell's text
-    constexpr std::int32_t kIndent = 240;   // one outline level, or a picture
+    constexpr std::int32_t kIndent = kOutlineIndent;  // one outline level, or a picture
     if (autoSizeMode_ == AutoSizeRowHeight) {
         const auto lineHeight = metrics_->TextHeight(font_);
         for (std::int32_t r = 0; r < getRows(); ++r) {

@@ -222,6 +222,8 @@ public:
     // The alignment a cell is drawn with: its own, else its column's (the
     // fixed alignment in fixed rows), with AlignGeneral resolved by its text.
     std::int16_t DisplayAlignment(std::int32_t row, std::int32_t col) const;
+    // The indent of one outline level, which AutoSize allows for and views draw.
+    static constexpr std::int32_t kOutlineIndent = 240;
     // Default row height: one line of the grid's font plus a margin.
     std::int32_t DefaultRowHeight() const;
 

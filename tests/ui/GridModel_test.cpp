@@ -424,5 +424,146 @@ TEST(GridObserver, AboutToNotificationsComeBeforeTheChange) {
                             "about-layout 0+0 rows=3", "layout 0+0 rows=3"}));
 }
 
+// The outline as a view sees it: a tree of row ids updated only from the node
+// notifications, so that a wrong parent or position shows as a difference.
+struct ShadowOutline : GridObserver {
+    struct Node {
+        std::uintptr_t id;
+        std::vector<Node> children;
+        bool operator==(const Node&) const = default;
+    };
+    const GridModel& g;
+    std::vector<Node> roots;
+    explicit ShadowOutline(const GridModel& model) : g(model) { roots = read(-1); }
+
+    std::vector<Node> read(std::int32_t parent) const {
+        std::vector<Node> nodes;
+        for (std::int32_t i = 0; i < g.ChildCount(parent); ++i) {
+            const auto row = g.ChildRow(parent, i);
+            nodes.push_back({g.RowId(row), read(row)});
+        }
+        return nodes;
+    }
+    std::vector<Node>& children(std::int32_t parentRow) {
+        if (parentRow < 0) return roots;
+        std::vector<std::int32_t> path;  // positions among siblings from the top
+        for (auto r = parentRow; r >= 0; r = g.ParentRow(r)) path.insert(path.begin(), g.ChildIndex(r));
+        auto* list = &roots;
+        for (auto i : path) list = &list->at(static_cast<size_t>(i)).children;
+        return *list;
+    }
+    void nodesInserted(std::int32_t parent, std::int32_t first, std::int32_t count) override {
+        auto& list = children(parent);
+        for (auto i = 0; i < count; ++i) {
+            const auto row = g.ChildRow(parent, first + i);
+            list.insert(list.begin() + first + i, Node{g.RowId(row), read(row)});
+        }
+    }
+    void nodesAboutToBeRemoved(std::int32_t parent, std::int32_t first, std::int32_t count) override {
+        auto& list = children(parent);
+        ASSERT_LE(static_cast<size_t>(first + count), list.size());
+        list.erase(list.begin() + first, list.begin() + first + count);
+    }
+    void outlineReset() override { roots = read(-1); }
+    void layoutChanged() override { roots = read(-1); }
+};
+
+// The outline derived from the levels alone, the way the index must see it.
+void expectIndexMatchesLevels(const GridModel& g) {
+    std::vector<std::int32_t> childCount(static_cast<size_t>(g.getRows()) + 1, 0);
+    for (std::int32_t r = 0; r < g.getRows(); ++r) {
+        std::int32_t parent = r - 1;
+        while (parent >= 0 && g.getRowOutlineLevel(parent) >= g.getRowOutlineLevel(r)) --parent;
+        ASSERT_EQ(g.ParentRow(r), parent) << "row " << r;
+        auto& count = childCount[static_cast<size_t>(parent + 1)];
+        ASSERT_EQ(g.ChildIndex(r), count) << "row " << r;
+        ASSERT_EQ(g.ChildRow(parent, count), r);
+        ++count;
+        auto end = r + 1;
+        while (end < g.getRows() && g.getRowOutlineLevel(end) > g.getRowOutlineLevel(r)) ++end;
+        ASSERT_EQ(g.SubtreeEnd(r), end) << "row " << r;
+        ASSERT_EQ(g.HasChildren(r), end > r + 1);
+    }
+    for (std::int32_t p = -1; p < g.getRows(); ++p) ASSERT_EQ(g.ChildCount(p), childCount[static_cast<size_t>(p + 1)]);
+}
+
+TEST(GridOutlineIndex, StaysRightAndIsAnnouncedRightThroughEveryKindOfChange) {
+    GridModel g;
+    g.setCols(1);
+    ShadowOutline view(g);
+    g.addObserver(&view);
+    std::mt19937 random(7);
+    const auto pick = [&](std::int32_t n) { return static_cast<std::int32_t>(random() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 600; ++step) {
+        const auto rows = g.getRows();
+        switch (rows < 3 ? 0 : pick(8)) {
+            case 0:
+            case 1: g.AddNode(rows ? pick(rows + 1) - 1 : -1, "node"); break;
+            case 2: {  // a row anywhere at any level: it may adopt the rows below it
+                const auto at = g.AddItem("item", pick(rows + 1));
+                g.setRowOutlineLevel(at, static_cast<std::int16_t>(pick(4)));
+                break;
+            }
+            case 3: g.RemoveItem(pick(rows)); break;
+            case 4: g.setRows(rows - 1 - pick(std::min(rows, 3))); break;
+            case 5: g.setRows(rows + 1 + pick(2)); break;
+            case 6: g.setRowPosition(pick(rows), pick(rows)); break;
+            default: g.setRowOutlineLevel(pick(rows), static_cast<std::int16_t>(pick(4))); break;
+        }
+        ASSERT_NO_FATAL_FAILURE(expectIndexMatchesLevels(g)) << "step " << step;
+        ASSERT_EQ(view.roots, view.read(-1)) << "step " << step;
+    }
+    g.removeObserver(&view);
+}
+
+TEST(GridOutlineIndex, NodeNotificationsNameTheParentAndPositionAndFallBackToAResetWhenRowsAreAdopted) {
+    TreeGrid t;
+    struct Log : GridObserver {
+        std::vector<std::string> lines;
+        void nodesAboutToBeInserted(std::int32_t p, std::int32_t f, std::int32_t n) override { add("insert", p, f, n); }
+        void nodesAboutToBeRemoved(std::int32_t p, std::int32_t f, std::int32_t n) override { add("remove", p, f, n); }
+        void outlineAboutToReset() override { lines.push_back("reset"); }
+        void add(const char* what, std::int32_t p, std::int32_t f, std::int32_t n) {
+            lines.push_back(std::string(what) + " under " + std::to_string(p) + " at " + std::to_string(f) + "+" +
+                            std::to_string(n));
+        }
+    } log;
+    t.g.addObserver(&log);
+    t.g.AddNode(t.a, "a3");          // after a1's subtree and a2: a's third child
+    t.g.RemoveItem(t.a1);            // a1 with a child: a1x goes to a
+    t.g.setRows(t.g.getRows() - 1);  // b, a whole top-level node
+    t.g.setRows(t.g.getRows() + 2);
+    t.g.AddItem("top", 2);           // a level-0 row inside a: adopts a's later children
+    t.g.removeObserver(&log);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"insert under 1 at 2+1", "reset", "remove under -1 at 2+1",
+                                                   "insert under -1 at 2+2", "reset"}));
+}
+
+TEST(GridSelection, TheCurrentCellAndSelectionStayOnTheirRowsAsRowsComeAndGoAboveThem) {
+    struct Case {
+        const char* what;
+        std::function<void(GridModel&)> change;
+        std::int32_t row, rowSel;  // after, with the cursor on rows 4 to 6
+    };
+    const Case cases[] = {
+        {"insert above", [](GridModel& g) { g.AddItem("x", 2); }, 5, 7},
+        {"insert inside", [](GridModel& g) { g.AddItem("x", 5); }, 4, 7},
+        {"insert below", [](GridModel& g) { g.AddItem("x", 7); }, 4, 6},
+        {"node above", [](GridModel& g) { g.AddNode(1, "x"); }, 5, 7},
+        {"remove above", [](GridModel& g) { g.RemoveItem(1); }, 3, 5},
+        {"remove the current row", [](GridModel& g) { g.RemoveItem(4); }, 4, 5},
+        {"truncate inside", [](GridModel& g) { g.setRows(5); }, 4, 4},
+    };
+    for (const auto& c : cases) {
+        FlatGrid f({"a", "b", "c", "d", "e", "f", "g", "h"}, {"1", "2", "3", "4", "5", "6", "7", "8"});
+        f.g.Select(4, 0, 6, 1);
+        int moves = 0;
+        auto s = f.g.AfterRowColChange.subscribe([&](auto...) { ++moves; });
+        c.change(f.g);
+        EXPECT_EQ(std::pair(f.g.getRow(), f.g.getRowSel()), std::pair(c.row, c.rowSel)) << c.what;
+        EXPECT_EQ(moves, 0) << c.what << ": following a row is not a move";
+    }
+}
+
 }  // namespace
 }  // namespace qlmib::ui

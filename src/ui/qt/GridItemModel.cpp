@@ -149,7 +149,8 @@ QVariant GridItemModel::data(const QModelIndex& index, int role) const {
             return font;
         }
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(toQtAlignment(grid_.DisplayAlignment(r, c)));
+            // As an int: Qt 6.4's delegate reads the alignment with toInt().
+            return static_cast<int>(toQtAlignment(grid_.DisplayAlignment(r, c)));
         default:
             return {};
     }
@@ -175,7 +176,7 @@ QVariant GridItemModel::headerData(int section, Qt::Orientation orientation, int
     }
     if (role == Qt::TextAlignmentRole) {
         if (lines.isEmpty()) return {};
-        return QVariant::fromValue(toQtAlignment(grid_.DisplayAlignment(alignmentRow, alignmentCol)));
+        return static_cast<int>(toQtAlignment(grid_.DisplayAlignment(alignmentRow, alignmentCol)));
     }
     if (lines.isEmpty()) return orientation == Qt::Vertical ? QVariant(section + 1) : QVariant();
     return lines.join(orientation == Qt::Horizontal ? QStringLiteral("\n") : QStringLiteral(" "));
@@ -318,7 +319,7 @@ void GridItemModel::layoutChanged() {
 void GridItemModel::cellsChanged(const CellRange& cells) {
     // Only the fixed cells are headers; the rest are items, mapped one block at a time.
     if (cells.row1 < grid_.getFixedRows()) {
-        Q_EMIT headerDataChanged(Qt::Horizontal, section(cells.col1), section(cells.col2));
+        columnsChanged(cells.col1, cells.col2);
         return;
     }
     if (section(cells.col2) < 0) {

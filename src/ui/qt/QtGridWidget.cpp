@@ -132,7 +132,6 @@ QtGridWidget::QtGridWidget(GridView& view, Toolkit& /*toolkit*/, QWidget* parent
     : QWidget(parent), view_(&view), grid_(&view.model()) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    grid_->addObserver(this);
     createView();
     viewChanged_ = view.Changed.subscribe([this] {
         if (model_) model_->setImages(view_->getImages());
@@ -176,6 +175,9 @@ void QtGridWidget::createView() {
     const bool tree = shownOutlineBar_ != OutlineBarNone;
     model_ = new GridItemModel(*grid_, tree ? GridItemModel::Mode::Tree : GridItemModel::Mode::Table, this);
     model_->setImages(view_->getImages());
+    // The widget hears of a change after the item model has announced it.
+    grid_->removeObserver(this);
+    grid_->addObserver(this);
     QHeaderView* header = nullptr;
     if (tree) {
         tree_ = new QTreeView(this);
@@ -183,6 +185,7 @@ void QtGridWidget::createView() {
         tree_->setUniformRowHeights(true);
         tree_->setExpandsOnDoubleClick(false);
         tree_->setRootIsDecorated(true);
+        tree_->setIndentation(std::max(toPixelsX(GridModel::kOutlineIndent), 8));
         tree_->setItemsExpandable(true);
         itemView_ = tree_;
         header = tree_->header();
@@ -237,8 +240,12 @@ void QtGridWidget::syncLook() {
     header->setSectionsMovable((bar & ExplorerBarMove) != 0);
     header->setSortIndicatorShown(false);
     if (table_) {
+        // A new default size resets every row's own height: those come back after it.
         const auto rowHeight = std::max(toPixelsY(grid_->DefaultRowHeight()), 1);
-        table_->verticalHeader()->setDefaultSectionSize(rowHeight);
+        if (table_->verticalHeader()->defaultSectionSize() != rowHeight) {
+            table_->verticalHeader()->setDefaultSectionSize(rowHeight);
+            if (grid_->getRows() > 0) syncRows(0, grid_->getRows() - 1);
+        }
         table_->verticalHeader()->setVisible(grid_->getFixedCols() > 0);
         table_->horizontalHeader()->setVisible(grid_->getFixedRows() > 0);
     } else {
@@ -297,7 +304,9 @@ void QtGridWidget::syncCurrent() {
     selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     const auto range = grid_->GetSelection();
     QItemSelection selected;
-    if (range.row1 >= 0) {
+    // Without highlight nothing is selected in the view, which would still
+    // paint a selected tree row's branch area.
+    if (range.row1 >= 0 && grid_->getHighLight() != HighLightNever) {
         const auto col1 = std::max(range.col1, grid_->getFixedCols());
         if (table_) {
             selected.select(model_->indexOf(range.row1, col1), model_->indexOf(range.row2, range.col2));
@@ -350,7 +359,9 @@ void QtGridWidget::appearanceChanged() {
         return;
     }
     shownOutlineBar_ = grid_->getOutlineBar();
+    Guard guard(syncing_);
     syncLook();
+    syncCurrent();
 }
 
 void QtGridWidget::scrollTo(std::int32_t row, std::int32_t col) {
@@ -400,9 +411,11 @@ void QtGridWidget::closeEditor() {
     QWidget* editor = editor_;
     editor_ = nullptr;
     editor->removeEventFilter(this);
+    // The view takes the focus first: a focused widget that hides passes it
+    // on as a Tab would, which moves the view's current cell.
+    if (itemView_) itemView_->setFocus();
     editor->hide();
     editor->deleteLater();
-    if (itemView_) itemView_->setFocus();
 }
 
 void QtGridWidget::commitEditor() {
@@ -492,7 +505,8 @@ bool QtGridWidget::keyPressed(QKeyEvent* event) {
     if (!grid_) return true;
     if (const auto ascii = keyAscii(*event); ascii != 0) {
         if (grid_->UserKeyPress(ascii) == 0 || !grid_) return true;
-        if (ascii == AsciiCtrlC) return true;
+        // Typed characters belong to the control: the view would search its items with them.
+        if (ascii == AsciiCtrlC || ascii >= AsciiSpace) return true;
     }
     if (code == KeyF2 && grid_->getEditable() != EditableNone && !grid_->getEditing()) {
         grid_->EditCell();
@@ -510,7 +524,6 @@ void QtGridWidget::viewExpandedChanged(const QModelIndex& index, bool expanded) 
         tree_->setExpanded(index, !expanded);
     }
     if (grid_->getIsCollapsed(r) == expanded) grid_->ToggleNode(r);
-    if (grid_) syncExpanded(0, grid_->getRows() - 1);
 }
 
 void QtGridWidget::viewCurrentChanged(const QModelIndex& current) {
