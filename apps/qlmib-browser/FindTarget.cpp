@@ -40,9 +40,9 @@ std::string FindTarget(const std::string& typed) {
         return object.getOID();
     }
     // Typed so far: the first name that starts with it.
-    auto prefix = db.query(Query::TreeSearchByName);
+    auto prefix = db.query(Query::TreeOIDByNamePrefix);
     prefix.bind(1, text + '%');
-    return prefix.step() ? prefix.text(2) : std::string{};
+    return prefix.step() ? prefix.text(0) : std::string{};
 }
 
 }  // namespace qlmib::browser

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
@@ -38,6 +39,7 @@ std::string toBase64(const QByteArray& bytes) { return bytes.toBase64().toStdStr
 
 constexpr const char* kDefaultWalkRoot = "1.3.6.1.2.1";
 constexpr std::size_t kTreeNameLetters = 40;
+constexpr std::int32_t kScrollBarTwips = 400;
 
 }  // namespace
 
@@ -101,6 +103,7 @@ void MainWindow::connectActions() {
         tableNode_ = IsTableNode(object);
         updateActions();
     });
+    treeResize_ = tree_->Resize.subscribe([this] { widenTreeColumn(); });
     treeMouse_ = tree_->MouseDown.subscribe([this](std::int16_t& button, std::int16_t&, float&, float&) {
         // After the control has moved its current row to the clicked node.
         if (button == ui::RightButton) QTimer::singleShot(0, this, &MainWindow::showTreeMenu);
@@ -229,10 +232,16 @@ bool MainWindow::refreshTree() {
         reportFailure(QString::fromStdString(e.Description()));
         return false;
     }
-    // Names deep in the tree need more room than the control's own column gives them.
-    tree_->Tree.setColWidth(0, host_.toolkit().fontMetrics().TextWidth(std::string(kTreeNameLetters, 'X'),
-                                                                       tree_->Tree.getFont()));
+    widenTreeColumn();
     return true;
+}
+
+void MainWindow::widenTreeColumn() {
+    // Names deep in the tree need more room than the control's own column gives
+    // them: the column takes the pane's width, less room for the scroll bar.
+    const auto letters = host_.toolkit().fontMetrics().TextWidth(std::string(kTreeNameLetters, 'X'),
+                                                                 tree_->Tree.getFont());
+    tree_->Tree.setColWidth(0, std::max(letters, tree_->getWidth() - kScrollBarTwips));
 }
 
 void MainWindow::updateActions() {

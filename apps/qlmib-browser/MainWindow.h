@@ -74,6 +74,7 @@ private:
     void updateActions();
     // Reloads the tree from the database; false (and the reason shown) when it cannot be read.
     bool refreshTree();
+    void widenTreeColumn();
     void showTreeMenu();
     void chooseImportFiles();
     void previewMIBX();
@@ -104,7 +105,7 @@ private:
     StatusPanel* status_ = nullptr;
     QAction* copyAction_ = nullptr;
     bool tableNode_ = false;
-    Subscription treeSelection_, treeMouse_, walkSelection_;
+    Subscription treeSelection_, treeResize_, treeMouse_, walkSelection_;
 };
 
 }  // namespace qlmib::browser
