@@ -17,7 +17,9 @@
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
+#include <qlmib/export/ExportEngine.h>
 #include <qlmib/ui/GridModel.h>
+#include <qlmib/ui/HeadlessToolkit.h>
 #include <qlmib/ui/ImageList.h>
 #include <qlmib/ui/Menu.h>
 #include <qlmib/ui/RichTextDocument.h>
@@ -303,6 +305,33 @@ TEST_F(QtPrintTest, PreviewShowsThePagesOfTheJob) {
     });
     EXPECT_TRUE(toolkit.Print(j));
     EXPECT_GT(pages, 1);
+}
+
+bool offersPdf(const MethodList& methods) {
+    return std::any_of(methods.begin(), methods.end(), [](const ExportMethod& m) { return m.Key == "PDF"; });
+}
+
+TEST_F(QtPrintTest, ExportEngineWritesPdfThroughTheToolkitsRendererWhereOneDraws) {
+    HeadlessToolkit headless;
+    EXPECT_FALSE(offersPdf(ExportEngine(headless).ExportMethods(0)));
+    ExportEngine engine(toolkit);
+    for (long type : {0L, 1L, 2L}) EXPECT_TRUE(offersPdf(engine.ExportMethods(type))) << type;
+
+    GridModel table;
+    table.setCols(2);
+    table.setRows(3);
+    table.setFixedRows(1);
+    table.setTextMatrix(1, 0, "ifDescr");
+    engine.setTitle("Interfaces");
+    engine.setTargetFilename(folder.filePath(QStringLiteral("table")).toStdString());
+    ASSERT_TRUE(engine.ExportTable(table, "PDF"));
+    EXPECT_EQ(engine.getTargetFilename(), folder.filePath(QStringLiteral("table.pdf")).toStdString());
+    QFile pdf(folder.filePath(QStringLiteral("table.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+
+    engine.setTargetFilename(folder.filePath(QStringLiteral("missing/table.pdf")).toStdString());
+    EXPECT_FALSE(engine.ExportRTF("{\\rtf1 text}", "PDF")) << "the folder does not exist";
 }
 
 }  // namespace

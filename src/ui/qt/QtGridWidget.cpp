@@ -298,6 +298,10 @@ void QtGridWidget::syncExpanded(std::int32_t first, std::int32_t last) {
 }
 
 void QtGridWidget::syncCurrent() {
+    // With redraw off the current cell waits: moving it makes Qt lay out
+    // every row, once per row that a walk adds.
+    currentPending_ = grid_->getRedraw() == RedrawNone;
+    if (currentPending_) return;
     Guard guard(syncing_);
     auto* selection = itemView_->selectionModel();
     const auto current = model_->indexOf(grid_->getRow(), std::max(grid_->getCol(), grid_->getFixedCols()));
@@ -361,7 +365,7 @@ void QtGridWidget::appearanceChanged() {
     shownOutlineBar_ = grid_->getOutlineBar();
     Guard guard(syncing_);
     syncLook();
-    syncCurrent();
+    if (currentPending_) syncCurrent();
 }
 
 void QtGridWidget::scrollTo(std::int32_t row, std::int32_t col) {

@@ -100,6 +100,7 @@ private:
     QPointer<QWidget> editor_;
     bool syncing_ = false;
     bool closingEditor_ = false;
+    bool currentPending_ = false;  // the grid's current cell moved while it did not redraw
     std::int16_t shownOutlineBar_ = OutlineBarNone;
     Subscription viewChanged_, viewDestroying_;
 };

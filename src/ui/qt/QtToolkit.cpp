@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDrag>
-#include <QFontMetrics>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
@@ -114,13 +113,18 @@ private:
 
 }  // namespace
 
-std::int32_t QtFontMetrics::TextWidth(std::string_view text, const Font& font) const {
-    return ToTwips(QFontMetrics(ToQFont(font)).horizontalAdvance(ToQString(text)));
+const QFontMetrics& QtFontMetrics::metricsOf(const Font& font) const {
+    auto key = std::make_tuple(font.Name, font.Size, font.Bold);
+    auto it = cache_.find(key);
+    if (it == cache_.end()) it = cache_.emplace(std::move(key), QFontMetrics(ToQFont(font))).first;
+    return it->second;
 }
 
-std::int32_t QtFontMetrics::TextHeight(const Font& font) const {
-    return ToTwips(QFontMetrics(ToQFont(font)).height());
+std::int32_t QtFontMetrics::TextWidth(std::string_view text, const Font& font) const {
+    return ToTwips(metricsOf(font).horizontalAdvance(ToQString(text)));
 }
+
+std::int32_t QtFontMetrics::TextHeight(const Font& font) const { return ToTwips(metricsOf(font).height()); }
 
 struct QtToolkit::ShownWindow {
     QPointer<WindowFrame> frame;

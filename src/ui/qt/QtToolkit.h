@@ -11,10 +11,12 @@
 // Create it after the QApplication and delete it before; thread affinity:
 // the GUI thread.
 
+#include <QFontMetrics>
 #include <QPointer>
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "qlmib/ui/Toolkit.h"
@@ -25,10 +27,17 @@ namespace qlmib::ui::qt {
 
 class WidgetMirror;
 
+// Measures with QFontMetrics; each font's metrics are made once (grids
+// measure every cell of a column when they size it).
 class QtFontMetrics : public FontMetrics {
 public:
     std::int32_t TextWidth(std::string_view text, const Font& font) const override;
     std::int32_t TextHeight(const Font& font) const override;
+
+private:
+    const QFontMetrics& metricsOf(const Font& font) const;
+
+    mutable std::map<std::tuple<std::string, std::int16_t, bool>, QFontMetrics> cache_;
 };
 
 class QtToolkit : public Toolkit {
