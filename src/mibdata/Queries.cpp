@@ -36,6 +36,8 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT $TREE FROM Tree WHERE Name = ?1 COLLATE NOCASE",
     // TreeOIDByName
     "SELECT OID FROM Tree WHERE Name = ?1 COLLATE NOCASE LIMIT 1",
+    // TreeOIDByNamePrefix: walks the Name index, so the first match ends it
+    "SELECT OID FROM Tree WHERE Name LIKE ?1 ORDER BY Name LIMIT 1",
     // TreeByModule
     "SELECT $TREE FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
     // TreeNamesByOIDs

@@ -19,6 +19,7 @@ enum class Query : int {
     TreeByModuleName,          // ?1 module, ?2 descriptor
     TreeByName,                // ?1 descriptor, primary or not
     TreeOIDByName,             // ?1 descriptor: OID of the first row, primary or not
+    TreeOIDByNamePrefix,       // ?1 LIKE pattern "text%": OID of the first row in name order
     TreeByModule,              // ?1 module
     TreeNamesByOIDs,           // ?1..?16 OIDs: (OID, Name) of each row found
     TreeOIDInModule,           // ?1 module, ?2 OID

@@ -1,0 +1,43 @@
+#pragma once
+// The import's progress, with Cancel, and then its report: each file's
+// modules, the compiler's problems (missing imports by module) and whether
+// the database was changed.
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTextBrowser;
+
+namespace qlmib::browser {
+
+class ImportJob;
+struct ImportReport;
+
+class ImportDialog : public QDialog {
+    Q_OBJECT
+public:
+    ImportDialog(ImportJob& job, QWidget* parent = nullptr);
+
+    // The report as the dialog shows it.
+    QString reportText() const;
+
+public:
+    // Closing the dialog while the import runs cancels it.
+    void reject() override;
+
+private:
+    void showReport();
+
+    ImportJob& job_;
+    QLabel* step_;
+    QProgressBar* bar_;
+    QTextBrowser* report_;
+    QPushButton* button_;
+};
+
+// The report of a finished import as HTML.
+QString ImportReportHtml(const ImportReport& report);
+
+}  // namespace qlmib::browser

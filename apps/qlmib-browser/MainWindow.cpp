@@ -1,0 +1,273 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <algorithm>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <qlmib/common/Error.h>
+#include <qlmib/mibdata/OID.h>
+#include <qlmib/snmp/MIBBrowser.h>
+#include <qlmib/snmp/MIBTable.h>
+#include <qlmib/snmp/Settings.h>
+#include <qlmib/tree/MIBTree.h>
+#include <qlmib/tree/OIDDetails.h>
+#include <qlmib/ui/InputCodes.h>
+#include <qlmib/ui/Toolkit.h>
+
+#include "AgentBar.h"
+#include "ControlHost.h"
+#include "FindTarget.h"
+#include "LiveTabs.h"
+#include "StatusPanel.h"
+#include "TableNode.h"
+
+namespace qlmib::browser {
+
+namespace {
+
+QByteArray fromBase64(const std::string& text) { return QByteArray::fromBase64(QByteArray::fromStdString(text)); }
+std::string toBase64(const QByteArray& bytes) { return bytes.toBase64().toStdString(); }
+
+constexpr const char* kDefaultWalkRoot = "1.3.6.1.2.1";
+constexpr std::size_t kTreeNameLetters = 40;
+constexpr std::int32_t kScrollBarTwips = 400;
+
+}  // namespace
+
+MainWindow::MainWindow(ControlHost& host, QWidget* parent) : QMainWindow(parent), host_(host) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("QLMIBTree Browser"));
+    settings_ = Settings::Shared();
+    stored_ = BrowserState::Load(*settings_);
+    buildLayout();
+    buildMenus();
+    connectActions();
+    restoreState();
+    updateActions();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildLayout() {
+    agentBar_ = new AgentBar(this);
+    addToolBar(Qt::TopToolBarArea, agentBar_);
+    status_ = new StatusPanel(this);
+    setStatusBar(status_);
+
+    mainSplitter_ = new QSplitter(Qt::Horizontal, this);
+    mainSplitter_->setObjectName(QStringLiteral("MainSplitter"));
+    auto* left = new QWidget(mainSplitter_);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(4, 4, 0, 0);
+    leftLayout->setSpacing(4);
+    findBox_ = new QLineEdit(left);
+    findBox_->setObjectName(QStringLiteral("FindBox"));
+    findBox_->setPlaceholderText(QStringLiteral("Find a name or OID (Enter: search window)"));
+    findBox_->setClearButtonEnabled(true);
+    leftLayout->addWidget(findBox_);
+    tree_ = std::make_unique<MIBTree>(host_.toolkit());
+    // The details of the current node have their own pane on the right.
+    tree_->setDetailsVisible(false);
+    tree_->DetailsView().setVisible(false);
+    tree_->setDragMethod(MIBSelection_OIDList);
+    leftLayout->addWidget(host_.place(*tree_, left), 1);
+
+    rightSplitter_ = new QSplitter(Qt::Vertical, mainSplitter_);
+    rightSplitter_->setObjectName(QStringLiteral("RightSplitter"));
+    details_ = std::make_unique<OIDDetails>(host_.toolkit());
+    host_.place(*details_, rightSplitter_);
+    tabs_ = new LiveTabs(host_, rightSplitter_);
+    tabs_->setTargetSource([this] {
+        return AgentTarget{agentBar_->agent().toStdString(), agentBar_->version(),
+                           agentBar_->readCommunity().toStdString(), agentBar_->writeCommunity().toStdString()};
+    });
+    rightSplitter_->setStretchFactor(0, 2);
+    rightSplitter_->setStretchFactor(1, 3);
+    mainSplitter_->setStretchFactor(0, 2);
+    mainSplitter_->setStretchFactor(1, 3);
+    setCentralWidget(mainSplitter_);
+}
+
+void MainWindow::connectActions() {
+    treeSelection_ = tree_->SelectionChanged.subscribe([this](OID& object) {
+        details_->setOID(object.getOID());
+        tableNode_ = IsTableNode(object);
+        updateActions();
+    });
+    treeResize_ = tree_->Resize.subscribe([this] { widenTreeColumn(); });
+    treeMouse_ = tree_->MouseDown.subscribe([this](std::int16_t& button, std::int16_t&, float&, float&) {
+        // After the control has moved its current row to the clicked node.
+        if (button == ui::RightButton) QTimer::singleShot(0, this, &MainWindow::showTreeMenu);
+    });
+    auto& walk = tabs_->walkTab();
+    walkSelection_ = walk.SelChange.subscribe([this, &walk](const std::string& oid) {
+        if (oid.empty()) return;
+        details_->setOID(oid);
+        details_->setRawValue(walk.getSelectedRawValue());
+        details_->setParsedValue(walk.getSelectedParsedValue());
+    });
+
+    connect(findBox_, &QLineEdit::textEdited, this, [this](const QString& text) { findObject(text); });
+    connect(findBox_, &QLineEdit::returnPressed, this, [this] {
+        if (!findObject(findBox_->text()) || findBox_->text().contains(QLatin1Char('*'))) tree_->SearchMIBTree();
+    });
+
+    connect(agentBar_->getAction, &QAction::triggered, this, [this] { tabs_->get(selectedOrDefault()); });
+    connect(agentBar_->nextAction, &QAction::triggered, this, [this] { tabs_->next(); });
+    connect(agentBar_->walkAction, &QAction::triggered, this, [this] { tabs_->walk(selectedOrDefault()); });
+    connect(agentBar_->tableAction, &QAction::triggered, this, [this] { tabs_->openTable(currentNode()); });
+    connect(agentBar_->stopAction, &QAction::triggered, this, [this] { tabs_->stop(); });
+    connect(agentBar_->refreshAction, &QAction::triggered, this, [this] { tabs_->refresh(); });
+    for (auto* action : {agentBar_->getAction, agentBar_->nextAction, agentBar_->walkAction, agentBar_->tableAction,
+                         agentBar_->refreshAction})
+        connect(action, &QAction::triggered, this, [this] {
+            agentBar_->rememberAgent();
+            status_->setAgent(agentBar_->agent());
+        });
+    connect(agentBar_->agentBox(), &QComboBox::currentTextChanged, this, [this](const QString& agent) {
+        status_->setAgent(agent.trimmed());
+        updateActions();
+    });
+    connect(tabs_, &LiveTabs::busyChanged, this, &MainWindow::onBusyChanged);
+    connect(tabs_, &LiveTabs::rowsReceived, status_, &StatusPanel::setRows);
+    connect(tabs_, &LiveTabs::failed, this, &MainWindow::reportFailure);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { updateActions(); });
+}
+
+void MainWindow::restoreState() {
+    agentBar_->setRecent(stored_.agents);
+    agentBar_->setVersion(stored_.version);
+    if (!stored_.agents.agents().empty()) status_->setAgent(agentBar_->agent());
+    if (!restoreGeometry(fromBase64(stored_.geometry))) resize(1280, 800);
+    QMainWindow::restoreState(fromBase64(stored_.windowState));
+    if (!mainSplitter_->restoreState(fromBase64(stored_.mainSplitter))) mainSplitter_->setSizes({420, 860});
+    if (!rightSplitter_->restoreState(fromBase64(stored_.rightSplitter))) rightSplitter_->setSizes({260, 440});
+    refreshTree();
+    if (!stored_.currentNode.empty()) selectNode(stored_.currentNode);
+}
+
+BrowserState MainWindow::currentState() const {
+    BrowserState state = stored_;
+    state.geometry = toBase64(saveGeometry());
+    state.windowState = toBase64(saveState());
+    state.mainSplitter = toBase64(mainSplitter_->saveState());
+    state.rightSplitter = toBase64(rightSplitter_->saveState());
+    state.currentNode = const_cast<MainWindow*>(this)->currentNode();
+    state.version = agentBar_->versionText();
+    state.agents = agentBar_->recent();
+    return state;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    tabs_->stop();
+    const auto state = currentState();
+    try {
+        state.Save(*settings_, stored_);
+        stored_ = state;
+    } catch (const Error& e) {
+        // Closing goes on: losing the window's layout is no reason to keep it open.
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("The window's state could not be saved:\n%1")
+                                 .arg(QString::fromStdString(e.Description())));
+    }
+    event->accept();
+}
+
+bool MainWindow::findObject(const QString& text) {
+    std::string oid;
+    try {
+        oid = FindTarget(text.toStdString());
+    } catch (const Error& e) {
+        status_->setLastError(QString::fromStdString(e.Description()));
+        return false;
+    }
+    findBox_->setStyleSheet(oid.empty() && !text.trimmed().isEmpty() ? QStringLiteral("color: #b00000")
+                                                                      : QString());
+    if (oid.empty()) return false;
+    selectNode(oid);
+    return true;
+}
+
+void MainWindow::selectNode(const std::string& oid) {
+    tree_->SelectOID(oid);
+    const auto selected = tree_->getSelectedOID();
+    details_->setOID(selected->getOID());
+    tableNode_ = IsTableNode(*selected);
+    updateActions();
+}
+
+std::string MainWindow::currentNode() { return tree_->getSelectedOID()->getOID(); }
+
+std::string MainWindow::selectedOrDefault() {
+    const auto oid = currentNode();
+    return oid.empty() ? kDefaultWalkRoot : oid;
+}
+
+void MainWindow::walkAgent(const QString& agent, const std::string& oid) {
+    agentBar_->setAgent(agent);
+    agentBar_->rememberAgent();
+    status_->setAgent(agent);
+    if (!oid.empty()) findObject(QString::fromStdString(oid));
+    tabs_->walk(oid.empty() ? kDefaultWalkRoot : FindTarget(oid).empty() ? oid : FindTarget(oid));
+}
+
+void MainWindow::reloadDatabase() {
+    const auto node = currentNode();
+    if (refreshTree() && !node.empty()) selectNode(node);
+}
+
+bool MainWindow::refreshTree() {
+    try {
+        tree_->Refresh();
+    } catch (const Error& e) {
+        reportFailure(QString::fromStdString(e.Description()));
+        return false;
+    }
+    widenTreeColumn();
+    return true;
+}
+
+void MainWindow::widenTreeColumn() {
+    // Names deep in the tree need more room than the control's own column gives
+    // them: the column takes the pane's width, less room for the scroll bar.
+    const auto letters = host_.toolkit().fontMetrics().TextWidth(std::string(kTreeNameLetters, 'X'),
+                                                                 tree_->Tree.getFont());
+    tree_->Tree.setColWidth(0, std::max(letters, tree_->getWidth() - kScrollBarTwips));
+}
+
+void MainWindow::updateActions() {
+    const bool busy = tabs_->busy();
+    const bool haveAgent = !agentBar_->agent().isEmpty();
+    agentBar_->getAction->setEnabled(haveAgent && !busy);
+    agentBar_->nextAction->setEnabled(haveAgent && !busy);
+    agentBar_->walkAction->setEnabled(haveAgent && !busy);
+    agentBar_->tableAction->setEnabled(haveAgent && tableNode_);
+    agentBar_->refreshAction->setEnabled(haveAgent && !busy);
+    agentBar_->stopAction->setEnabled(busy);
+}
+
+void MainWindow::onBusyChanged(bool busy, const QString& what) {
+    if (busy)
+        status_->beginBusy(what);
+    else if (!tabs_->busy())
+        status_->endBusy();
+    updateActions();
+    // The control reports the end before its last request has left the engine.
+    QTimer::singleShot(0, this, [this] {
+        if (!tabs_->busy()) status_->endBusy();
+        updateActions();
+    });
+}
+
+void MainWindow::reportFailure(const QString& text) { status_->setLastError(text); }
+
+}  // namespace qlmib::browser

@@ -1,0 +1,111 @@
+#pragma once
+// The browser's main window: the MIB tree with its find box on the left;
+// on the right the current object's details above the live tabs; the agent
+// bar, the menus and the status bar. Restores its state from the settings
+// store and saves it when it closes.
+
+#include <QMainWindow>
+#include <memory>
+
+#include <qlmib/common/Event.h>
+
+#include "BrowserState.h"
+
+class QLineEdit;
+class QSplitter;
+class QAction;
+
+namespace qlmib {
+class ManageMIBs;
+class MIBTree;
+class OIDDetails;
+class Settings;
+}  // namespace qlmib
+
+namespace qlmib::browser {
+
+class AgentBar;
+class ControlDialog;
+class ImportDialog;
+class ControlHost;
+class LiveTabs;
+class StatusPanel;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(ControlHost& host, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Selects the object that the find box text names; false when none.
+    bool findObject(const QString& text);
+    // Starts a walk of `agent` at `oid` ("" for the default).
+    void walkAgent(const QString& agent, const std::string& oid);
+    // The OID of the tree's current node ("" when none).
+    std::string currentNode();
+    void selectNode(const std::string& oid);
+    // Opens the database again (after it was replaced or another was chosen).
+    void reloadDatabase();
+
+    // File > Import: shows the progress and report dialog (not modal to the
+    // caller) and reloads the tree when the database changed.
+    ImportDialog* importFiles(const QStringList& files);
+    ControlDialog* manageModules();
+    // Deletes the modules selected in the manager after the user confirmed it.
+    void deleteModules(ManageMIBs& manager);
+    void copyAs(int selectionFormat);
+
+    MIBTree& tree() { return *tree_; }
+    OIDDetails& details() { return *details_; }
+    LiveTabs& liveTabs() { return *tabs_; }
+    AgentBar& agentBar() { return *agentBar_; }
+    StatusPanel& status() { return *status_; }
+    QLineEdit& findBox() { return *findBox_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void connectActions();
+    void restoreState();
+    BrowserState currentState() const;
+    void updateActions();
+    // Reloads the tree from the database; false (and the reason shown) when it cannot be read.
+    bool refreshTree();
+    void widenTreeColumn();
+    void showTreeMenu();
+    void chooseImportFiles();
+    void previewMIBX();
+    void openDatabase();
+    void exportCurrent();
+    void printCurrent(bool preview);
+    void copyCurrent();
+    void showModuleTree();
+    void expandCurrent(bool expand);
+    void showSettings();
+    void showAbout();
+    bool focusInLiveTabs() const;
+    void onBusyChanged(bool busy, const QString& what);
+    // Shows a failure in the status bar and, for one that needs an answer, in a message box.
+    void reportFailure(const QString& text);
+    std::string selectedOrDefault();
+
+    ControlHost& host_;
+    std::shared_ptr<Settings> settings_;
+    BrowserState stored_;
+    std::unique_ptr<MIBTree> tree_;
+    std::unique_ptr<OIDDetails> details_;
+    QLineEdit* findBox_ = nullptr;
+    QSplitter* mainSplitter_ = nullptr;
+    QSplitter* rightSplitter_ = nullptr;
+    LiveTabs* tabs_ = nullptr;
+    AgentBar* agentBar_ = nullptr;
+    StatusPanel* status_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    bool tableNode_ = false;
+    Subscription treeSelection_, treeResize_, treeMouse_, walkSelection_;
+};
+
+}  // namespace qlmib::browser

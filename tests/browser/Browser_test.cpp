@@ -1,0 +1,308 @@
+// The browser end to end, as a user drives it: the real window offscreen,
+// the test database and the loopback agent.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include <qlmib/mibdata/Globals.h>
+#include <qlmib/mibdata/OID.h>
+#include <qlmib/mibx/ManageMIBs.h>
+#include <qlmib/snmp/MIBBrowser.h>
+#include <qlmib/snmp/MIBTable.h>
+#include <qlmib/snmp/Settings.h>
+#include <qlmib/tree/MIBSelectionType.h>
+#include <qlmib/tree/MIBTree.h>
+#include <qlmib/ui/GridModel.h>
+
+#include "AgentBar.h"
+#include "BrowserFixture.h"
+#include "ControlDialog.h"
+#include "ControlHost.h"
+#include "FindTarget.h"
+#include "ImportDialog.h"
+#include "LiveTabs.h"
+#include "MainWindow.h"
+#include "SettingsDialog.h"
+#include "StatusPanel.h"
+
+namespace qlmib::test {
+namespace {
+
+using browser::MainWindow;
+
+constexpr const char* kIfTable = "1.3.6.1.2.1.2.2";
+constexpr const char* kSystem = "1.3.6.1.2.1.1";
+constexpr const char* kSysContact = "1.3.6.1.2.1.1.4.0";
+constexpr const char* kSysName = "1.3.6.1.2.1.1.5.0";
+
+// Qt passes a drop on only while its own drag is running: the widget gets it
+// directly, as it would at the end of a drag from the tree.
+void deliverDrop(QWidget& target, QDropEvent& event) { static_cast<QObject&>(target).event(&event); }
+
+class BrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!BrowserHome()) GTEST_SKIP() << "the MIB corpus ../shared/mibs is absent";
+        auto settings = Settings::Shared();
+        settings->setSNMPTimeout(1500);
+        settings->setSNMPRetries(2);
+        window = std::make_unique<MainWindow>(host);
+        window->resize(1280, 800);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())) << "shortcuts need the active window";
+        window->agentBar().setAgent(QString::fromStdString(SnmpAgent::Shared().address()));
+    }
+    void TearDown() override {
+        if (window) window->close();
+    }
+
+    bool idle(int timeoutMs = 10000) {
+        return WaitFor([&] { return !window->liveTabs().busy(); }, timeoutMs);
+    }
+    // The first grid row whose OID cell (column data) is `oid`, or -1.
+    static std::int32_t walkRow(const ui::GridModel& grid, const std::string& oid) {
+        for (std::int32_t r = 1; r < grid.getRows(); ++r)
+            if (grid.getRowData(r).toString() == oid) return r;
+        return -1;
+    }
+    static std::int32_t column(const ui::GridModel& grid, const std::string& header) {
+        for (std::int32_t c = 0; c < grid.getCols(); ++c)
+            if (grid.getTextMatrix(0, c) == header) return c;
+        return -1;
+    }
+    // Types `value` into the walk grid's value cell of `oid` and commits it.
+    void editWalkValue(const std::string& oid, const std::string& value) {
+        auto& grid = window->liveTabs().walkTab().getTableObject();
+        const auto row = walkRow(grid, oid);
+        ASSERT_GE(row, 1) << oid << " is not in the walk";
+        const auto col = column(grid, "Value");
+        ASSERT_GE(col, 0);
+        grid.setRow(row);
+        ASSERT_TRUE(grid.EditCell(row, col));
+        grid.setEditText(value);
+        grid.CommitEdit();
+    }
+
+    browser::ControlHost host;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(BrowserTest, FindBoxSelectsNamesOIDsAndPrefixes) {
+    const struct {
+        const char* typed;
+        const char* selected;
+    } cases[] = {
+        {"ifTable", kIfTable},
+        {"IF-MIB:ifTable", kIfTable},
+        {"1.3.6.1.2.1.1", kSystem},
+        {".1.3.6.1.2.1.1.4.0", "1.3.6.1.2.1.1.4"},
+        {"sysCont", "1.3.6.1.2.1.1.4"},
+    };
+    for (const auto& c : cases) {
+        window->findBox().clear();
+        QTest::keyClicks(&window->findBox(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(window->currentNode(), c.selected) << c.typed;
+    }
+    const auto before = window->currentNode();
+    window->findBox().clear();
+    QTest::keyClicks(&window->findBox(), QStringLiteral("noSuchObjectAnywhere"));
+    EXPECT_EQ(window->currentNode(), before) << "a miss leaves the selection";
+}
+
+TEST_F(BrowserTest, TableActionDownloadsIfTableWithTheAgentsValues) {
+    QTest::keyClicks(&window->findBox(), QStringLiteral("ifTable"));
+    ASSERT_TRUE(window->agentBar().tableAction->isEnabled());
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    ASSERT_EQ(window->liveTabs().tableCount(), 1);
+    ASSERT_TRUE(idle());
+    auto* table = window->liveTabs().currentTable();
+    ASSERT_NE(table, nullptr);
+    const auto& grid = table->getTableObject();
+    const auto descr = column(grid, "ifDescr");
+    ASSERT_GE(descr, 0);
+    std::vector<std::string> shown;
+    for (std::int32_t r = 1; r < grid.getRows(); ++r) shown.push_back(grid.getTextMatrix(r, descr));
+    EXPECT_EQ(shown, NetSnmpValues("1.3.6.1.2.1.2.2.1.2"));
+    EXPECT_TRUE(window->status().lastError().isEmpty()) << window->status().lastError().toStdString();
+
+    // A scalar is no table.
+    QTest::keyClicks(&window->findBox(), QStringLiteral("sysDescr"));
+    window->findObject(QStringLiteral("sysDescr"));
+    EXPECT_FALSE(window->agentBar().tableAction->isEnabled());
+}
+
+TEST_F(BrowserTest, WalkSystemThenWriteContactAndSeeNameRefused) {
+    MessageBoxAnswerer answerer;
+    window->findObject(QStringLiteral("system"));
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+    ASSERT_TRUE(idle());
+    auto& walk = window->liveTabs().walkTab();
+    const auto& grid = walk.getTableObject();
+    ASSERT_GE(walkRow(grid, kSysContact), 1);
+    EXPECT_EQ(grid.getTextMatrix(walkRow(grid, "1.3.6.1.2.1.1.1.0"), column(grid, "Value")),
+              NetSnmpValue("1.3.6.1.2.1.1.1.0"));
+
+    const std::string contact = "browser test " + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    editWalkValue(kSysContact, contact);
+    ASSERT_TRUE(WaitFor([&] { return grid.getTextMatrix(walkRow(grid, kSysContact), column(grid, "Value")) == contact && !walk.getBusy(); }));
+    EXPECT_EQ(NetSnmpValue(kSysContact), contact) << "the agent holds what the grid reads back";
+    EXPECT_TRUE(answerer.texts().isEmpty()) << answerer.texts().join('\n').toStdString();
+
+    editWalkValue(kSysName, "renamed");
+    ASSERT_TRUE(WaitFor([&] { return !answerer.texts().isEmpty(); }));
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("Could not change sysName")))
+        << answerer.texts().first().toStdString();
+    EXPECT_EQ(grid.getTextMatrix(walkRow(grid, kSysName), column(grid, "Value")), SnmpAgent::kSysName);
+}
+
+TEST_F(BrowserTest, StopEndsALongWalkAndKeepsItsRows) {
+    window->agentBar().setVersion("1");
+    window->findObject(QStringLiteral("iso"));
+    window->agentBar().walkAction->trigger();
+    auto& grid = window->liveTabs().walkTab().getTableObject();
+    ASSERT_TRUE(WaitFor([&] { return grid.getRows() > 50; }));
+    ASSERT_TRUE(window->agentBar().stopAction->isEnabled());
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    const auto stopped = std::chrono::steady_clock::now();
+    ASSERT_TRUE(idle(2000));
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::milliseconds(200));
+    const auto kept = grid.getRows();
+    EXPECT_GT(kept, 50);
+    QTest::qWait(300);
+    EXPECT_EQ(grid.getRows(), kept) << "no answer arrives after Stop";
+    EXPECT_TRUE(window->agentBar().walkAction->isEnabled());
+}
+
+TEST_F(BrowserTest, UnreachableAgentIsToldInWords) {
+    Settings::Shared()->setSNMPTimeout(100);
+    Settings::Shared()->setSNMPRetries(1);
+    const auto agent = "127.0.0.1:" + std::to_string(UnusedUdpPort());
+    window->agentBar().setAgent(QString::fromStdString(agent));
+    window->findObject(QStringLiteral("system"));
+    window->agentBar().walkAction->trigger();
+    ASSERT_TRUE(idle());
+    EXPECT_EQ(window->status().lastError().toStdString(),
+              "No answer from " + agent + ": the agent is unreachable, not running, or does not accept the community.");
+    EXPECT_TRUE(WaitFor([&] { return window->agentBar().walkAction->isEnabled(); }, 1000))
+        << "the window stays usable";
+}
+
+TEST_F(BrowserTest, ImportedModuleIsFoundAndDeletedAgain) {
+    const auto corpus = corpusFolder();
+    auto* dialog = window->importFiles({QString::fromStdString(corpus + "/UDP-MIB.txt")});
+    ASSERT_TRUE(WaitFor([&] { return !dialog->reportText().isEmpty(); }, 60000));
+    EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("UDP-MIB"))) << dialog->reportText().toStdString();
+    dialog->close();
+    ASSERT_TRUE(window->findObject(QStringLiteral("udpEndpointTable")));
+    EXPECT_EQ(window->currentNode(), "1.3.6.1.2.1.7.7");
+
+    MessageBoxAnswerer answerer;
+    auto* manager = window->manageModules();
+    auto& modules = static_cast<ManageMIBs&>(manager->control());
+    std::int32_t row = 1;
+    while (row <= modules.getMIBCount() && (modules.setRow(row), modules.getSelectedMIB() != "UDP-MIB")) ++row;
+    ASSERT_EQ(modules.getSelectedMIB(), "UDP-MIB");
+    window->deleteModules(modules);
+    ASSERT_EQ(answerer.texts().size(), 1) << "deleting asks first";
+    manager->close();
+    EXPECT_EQ(browser::FindTarget("udpEndpointTable"), "");
+    EXPECT_FALSE(window->findObject(QStringLiteral("udpEndpointTable")));
+}
+
+TEST_F(BrowserTest, FailedImportLeavesTheDatabaseAsItWas) {
+    const auto before = std::filesystem::file_size(DatabasePath());
+    QTemporaryDir folder;
+    const QString broken = folder.filePath(QStringLiteral("BROKEN-MIB.txt"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BROKEN-MIB DEFINITIONS ::= BEGIN\n  this is not a module\n");
+    file.close();
+    auto* dialog = window->importFiles({broken});
+    ASSERT_TRUE(WaitFor([&] { return !dialog->reportText().isEmpty(); }, 60000));
+    EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("not changed"))) << dialog->reportText().toStdString();
+    EXPECT_EQ(std::filesystem::file_size(DatabasePath()), before);
+    EXPECT_FALSE(window->status().lastError().isEmpty());
+    dialog->close();
+}
+
+TEST_F(BrowserTest, DroppedNodeWalksOnTheWalkTabAndDownloadsElsewhere) {
+    window->findObject(QStringLiteral("system"));
+    const auto dragged = window->tree().getSelection(MIBSelection_OIDList);
+    auto& tabs = window->liveTabs();
+    const auto drop = [&](QPoint at) {
+        QMimeData data;
+        data.setText(QString::fromStdString(dragged));
+        QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        deliverDrop(tabs, event);
+        return event.isAccepted();
+    };
+    ASSERT_TRUE(drop(tabs.rect().center())) << dragged;
+    ASSERT_TRUE(WaitFor([&] { return tabs.walkTab().getBusy(); }, 2000)) << "dropped on the walk tab: walked";
+    ASSERT_TRUE(idle());
+    EXPECT_GE(walkRow(tabs.walkTab().getTableObject(), kSysContact), 1);
+
+    window->findObject(QStringLiteral("ifTable"));
+    const auto oids = window->tree().getSelection(MIBSelection_OIDList);
+    QMimeData table;
+    table.setText(QString::fromStdString(oids));
+    // Right of the tabs, on the bar: the table area.
+    const QPoint bar = tabs.tabBar()->mapTo(&tabs, QPoint(tabs.tabBar()->width() - 2, tabs.tabBar()->height() / 2));
+    QDropEvent event(QPoint(tabs.width() - 4, bar.y()), Qt::CopyAction, &table, Qt::LeftButton, Qt::NoModifier);
+    deliverDrop(tabs, event);
+    ASSERT_TRUE(WaitFor([&] { return tabs.tableCount() == 1; }, 2000)) << "dropped beside the walk tab: downloaded";
+    EXPECT_TRUE(idle());
+}
+
+TEST_F(BrowserTest, CopyAndDialogs) {
+    window->findObject(QStringLiteral("ifTable"));
+    window->copyAs(MIBSelection_OIDList);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("1.3.6.1.2.1.2.2")))
+        << QApplication::clipboard()->text().toStdString();
+
+    browser::SettingsDialog dialog(Settings::Shared(), window.get());
+    dialog.show();
+    QTest::keyClicks(dialog.timeout, QStringLiteral("99999"));
+    EXPECT_LE(dialog.timeout->value(), 5000) << "the box holds only what the settings keep";
+    dialog.timeout->setValue(700);
+    dialog.retries->setValue(3);
+    dialog.accept();
+    EXPECT_EQ(Settings::Shared()->getSNMPTimeout(), 700);
+    EXPECT_EQ(Settings::Shared()->getSNMPRetries(), 3);
+}
+
+TEST_F(BrowserTest, RestartRestoresAgentAndNode) {
+    window->findObject(QStringLiteral("ifAdminStatus"));
+    window->agentBar().walkAction->trigger();
+    ASSERT_TRUE(idle());
+    window->resize(1111, 777);
+    window->close();
+    window.reset();
+
+    MainWindow again(host);
+    EXPECT_EQ(again.agentBar().agent().toStdString(), SnmpAgent::Shared().address());
+    EXPECT_EQ(again.currentNode(), "1.3.6.1.2.1.2.2.1.7");
+    EXPECT_EQ(again.size(), QSize(1111, 777));
+    const auto agents = again.agentBar().recent().agents();
+    EXPECT_EQ(std::count(agents.begin(), agents.end(), SnmpAgent::Shared().address()), 1)
+        << "each agent is remembered once";
+    again.close();
+}
+
+}  // namespace
+}  // namespace qlmib::test

@@ -1,0 +1,122 @@
+// Renders the browser's main window in its typical states to PNG files:
+// browser_screenshots OUTDIR. Runs offscreen on the test database and agent.
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+#include <qlmib/snmp/MIBBrowser.h>
+#include <qlmib/tree/MIBTree.h>
+
+#include "AgentBar.h"
+#include "BrowserFixture.h"
+#include "ControlDialog.h"
+#include "ControlHost.h"
+#include "ImportDialog.h"
+#include "LiveTabs.h"
+#include "MainWindow.h"
+
+using namespace qlmib;
+using namespace qlmib::browser;
+
+namespace {
+
+QString outFolder;
+
+void save(QWidget& widget, const QString& name, QSize size) {
+    QApplication::processEvents();
+    QTest::qWait(50);
+    const QString file = QStringLiteral("%1/%2-%3x%4.png").arg(outFolder, name).arg(size.width()).arg(size.height());
+    if (!widget.grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    else std::printf("%s\n", qPrintable(file));
+}
+
+// A top-level window other than the main window, opened last.
+QWidget* newestWindow(QWidget* besides) {
+    QWidget* found = nullptr;
+    for (auto* w : QApplication::topLevelWidgets())
+        if (w != besides && w->isVisible() && !w->inherits("QMenu")) found = w;
+    return found;
+}
+
+void render(QSize size) {
+    ControlHost host;
+    MainWindow window(host);
+    window.resize(size);
+    window.show();
+    window.agentBar().setAgent(QString::fromStdString(test::SnmpAgent::Shared().address()));
+    QTest::keyClicks(&window.findBox(), QStringLiteral("ifAdminStatus"));
+    window.tree().ExpandOID("1.3.6.1.2.1.2.2.1");
+    save(window, QStringLiteral("tree-details"), size);
+
+    // Small requests with SNMP v1 keep the walk running long enough to be seen mid-way.
+    window.findObject(QStringLiteral("iso"));
+    window.agentBar().setVersion("1");
+    window.agentBar().walkAction->trigger();
+    test::WaitFor([&] { return window.liveTabs().walkTab().getTableObject().getRows() > 60; }, 5000);
+    // While the walk runs the grid holds its redraw off, and a grab of it comes out
+    // blank: the picture shows what a Stop keeps.
+    window.liveTabs().stop();
+    test::WaitFor([&] { return !window.liveTabs().busy(); });
+    save(window, QStringLiteral("walk"), size);
+
+    window.agentBar().setVersion("2c");
+    window.findObject(QStringLiteral("ifTable"));
+    window.agentBar().tableAction->trigger();
+    test::WaitFor([&] { return !window.liveTabs().busy(); });
+    save(window, QStringLiteral("table"), size);
+
+    window.tree().SearchMIBTree();
+    if (auto* search = newestWindow(&window)) {
+        search->resize(size.width() * 6 / 10, size.height() * 7 / 10);
+        QLineEdit* name = nullptr;
+        for (auto* box : search->findChildren<QLineEdit*>())
+            if (box->isVisible()) name = box;
+        if (name) {
+            QTest::keyClicks(name, QStringLiteral("ifIn*"));
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+        save(*search, QStringLiteral("search"), size);
+        search->close();
+    }
+
+    auto* manager = window.manageModules();
+    manager->resize(size.width() * 6 / 10, size.height() * 6 / 10);
+    save(*manager, QStringLiteral("modules"), size);
+    manager->close();
+
+    const auto corpus = test::corpusFolder();
+    auto* import = window.importFiles({QString::fromStdString(corpus + "/UDP-MIB.txt"),
+                                       QString::fromStdString(corpus + "/TUNNEL-MIB.txt")});
+    test::WaitFor([&] { return !import->reportText().isEmpty(); }, 60000);
+    save(*import, QStringLiteral("import-report"), size);
+    import->close();
+    window.close();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: browser_screenshots OUTDIR\n");
+        return 2;
+    }
+    outFolder = QString::fromLocal8Bit(argv[1]);
+    std::filesystem::create_directories(argv[1]);
+    if (!test::BrowserHome()) {
+        std::fprintf(stderr, "the MIB corpus ../shared/mibs is absent\n");
+        return 1;
+    }
+    for (const QSize size : {QSize(1280, 800), QSize(1920, 1080)}) {
+        // Each size starts from the database as built.
+        render(size);
+    }
+    test::ReleaseBrowserHome();
+    return 0;
+}
