@@ -163,6 +163,7 @@ float QtGridWidget::toTwipsY(int pixels) const { return static_cast<float>(pixel
 void QtGridWidget::dropView() {
     closeEditor();
     auto* view = std::exchange(itemView_, nullptr);
+    viewport_ = nullptr;
     tree_ = nullptr;
     table_ = nullptr;
     delete view;
@@ -210,8 +211,9 @@ void QtGridWidget::createView() {
     header->setSectionsClickable(true);
     header->setMinimumSectionSize(1);
     layout()->addWidget(itemView_);
-    itemView_->viewport()->installEventFilter(this);
-    itemView_->viewport()->setMouseTracking(true);
+    viewport_ = itemView_->viewport();
+    viewport_->installEventFilter(this);
+    viewport_->setMouseTracking(true);
     itemView_->installEventFilter(this);
     connect(itemView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { viewCurrentChanged(current); });
@@ -450,7 +452,8 @@ bool QtGridWidget::eventFilter(QObject* watched, QEvent* event) {
         }
         return QWidget::eventFilter(watched, event);
     }
-    if (itemView_ && watched == itemView_->viewport()) {
+    // Compared by pointer: a view being destroyed is no longer a scroll area to ask.
+    if (viewport_ && watched == viewport_) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
                 mousePressed(static_cast<QMouseEvent*>(event));

@@ -95,6 +95,7 @@ private:
     GridModel* grid_;
     GridItemModel* model_ = nullptr;
     QAbstractItemView* itemView_ = nullptr;
+    QWidget* viewport_ = nullptr;  // itemView_'s, kept for the event filter
     QTreeView* tree_ = nullptr;
     QTableView* table_ = nullptr;
     QPointer<QWidget> editor_;
