@@ -13,6 +13,7 @@
 
 #include <utility>
 
+#include "Conversions.h"
 #include "GridItemModel.h"
 #include "qlmib/ui/GridView.h"
 #include "qlmib/ui/InputCodes.h"
@@ -22,23 +23,6 @@ namespace qlmib::ui::qt {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-
-std::int16_t shiftMask(Qt::KeyboardModifiers modifiers) {
-    std::int16_t mask = 0;
-    if (modifiers & Qt::ShiftModifier) mask |= ShiftMask;
-    if (modifiers & Qt::ControlModifier) mask |= CtrlMask;
-    if (modifiers & Qt::AltModifier) mask |= AltMask;
-    return mask;
-}
-
-std::int16_t buttonMask(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton: return LeftButton;
-        case Qt::RightButton: return RightButton;
-        case Qt::MiddleButton: return MiddleButton;
-        default: return 0;
-    }
-}
 
 // Letters, digits and the named keys share their numbers with Qt's; the rest are mapped.
 std::int16_t keyCode(int key) {
@@ -67,24 +51,6 @@ std::int16_t keyCode(int key) {
         case Qt::Key_Delete: return KeyDelete;
         default: return 0;
     }
-}
-
-// The character a key types, as KeyAscii counts it (Ctrl+letter: 1 to 26); 0 for none.
-std::int16_t keyAscii(const QKeyEvent& event) {
-    const int key = event.key();
-    if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
-        return static_cast<std::int16_t>(key - Qt::Key_A + 1);
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: return AsciiReturn;
-        case Qt::Key_Escape: return AsciiEscape;
-        case Qt::Key_Backspace: return AsciiBackspace;
-        case Qt::Key_Tab: return AsciiTab;
-        default: break;
-    }
-    const auto text = event.text();
-    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() > 255) return 0;
-    return static_cast<std::int16_t>(text.at(0).unicode());
 }
 
 // Draws the focus rectangle and the highlight as the grid's settings say.
@@ -487,8 +453,8 @@ void QtGridWidget::mousePressed(QMouseEvent* event) {
     }
     // The control sees the press before the current cell moves (a press
     // inside the selection may start a drag of it).
-    const auto shift = shiftMask(event->modifiers());
-    grid_->UserMouseDown(buttonMask(event->button()), shift, toTwipsX(pos.x()), toTwipsY(pos.y()), r, c);
+    const auto shift = ShiftOf(event->modifiers());
+    grid_->UserMouseDown(ButtonOf(event->button()), shift, toTwipsX(pos.x()), toTwipsY(pos.y()), r, c);
     if (!grid_ || event->button() != Qt::LeftButton || r < 0 || c < 0) return;
     if ((shift & ShiftMask) && grid_->getRow() >= 0) grid_->Select(grid_->getRow(), grid_->getCol(), r, c);
     else grid_->Select(r, c);
@@ -508,9 +474,9 @@ void QtGridWidget::mouseMoved(QMouseEvent* event) {
 
 bool QtGridWidget::keyPressed(QKeyEvent* event) {
     auto code = keyCode(event->key());
-    if (code != 0 && grid_->UserKeyDown(code, shiftMask(event->modifiers())) == 0) return true;
+    if (code != 0 && grid_->UserKeyDown(code, ShiftOf(event->modifiers())) == 0) return true;
     if (!grid_) return true;
-    if (const auto ascii = keyAscii(*event); ascii != 0) {
+    if (const auto ascii = KeyAsciiOf(event->key(), event->modifiers(), event->text()); ascii != 0) {
         if (grid_->UserKeyPress(ascii) == 0 || !grid_) return true;
         // Typed characters belong to the control: the view would search its items with them.
         if (ascii == AsciiCtrlC || ascii >= AsciiSpace) return true;
