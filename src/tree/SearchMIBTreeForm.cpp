@@ -16,7 +16,7 @@ namespace {
 constexpr std::int32_t kMargin = 120;
 constexpr std::int32_t kLine = 300;        // a label or a text box
 constexpr std::int32_t kTabHeader = 400;
-constexpr std::int32_t kButtonWidth = 1500;
+constexpr std::int32_t kButtonWidth = 1800;  // "Show in MIB Tree" in the usual desktop fonts
 constexpr std::int32_t kButtonHeight = 375;
 
 std::string wildcards(std::string text) {

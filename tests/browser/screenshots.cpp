@@ -78,8 +78,11 @@ void render(QSize size) {
         for (auto* box : search->findChildren<QLineEdit*>())
             if (box->isVisible()) name = box;
         if (name) {
+            name->selectAll();  // the window is shared: the last size's pattern is still there
             QTest::keyClicks(name, QStringLiteral("ifIn*"));
-            QTest::keyClick(name, Qt::Key_Return);
+            for (auto* button : search->findChildren<QPushButton*>())
+                if (button->isVisible() && button->text() == QStringLiteral("Search")) button->click();
+            QApplication::processEvents();
         }
         save(*search, QStringLiteral("search"), size);
         search->close();
