@@ -293,21 +293,43 @@ void QtGridWidget::syncCurrent() {
 
 // ---- Grid notifications
 
+// A tree view hears of rows only when the item model has announced them as
+// nodes, which the grid does right after the rows: until then Qt still holds
+// the old rows, and asking it about them would reach rows that are gone.
 void QtGridWidget::nodesInserted(std::int32_t parentRow, std::int32_t, std::int32_t) {
     // A node's first child makes it a parent, shown open unless collapsed.
     if (parentRow >= 0) syncExpanded(parentRow, parentRow);
+    if (const auto rows = std::exchange(treeRowsInserted_, std::nullopt)) rowsArrived(rows->first, rows->second);
 }
 
 void QtGridWidget::rowsInserted(std::int32_t first, std::int32_t count) {
+    if (tree_) treeRowsInserted_ = {first, count};
+    else rowsArrived(first, count);
+}
+
+void QtGridWidget::rowsArrived(std::int32_t first, std::int32_t count) {
     syncRows(first, first + count - 1);
     if (grid_->getRow() >= first) syncCurrent();
 }
 
+void QtGridWidget::nodesRemoved(std::int32_t, std::int32_t, std::int32_t) {
+    if (const auto first = std::exchange(treeRowsRemoved_, std::nullopt)) rowsLeft(*first);
+}
+
 void QtGridWidget::rowsRemoved(std::int32_t first, std::int32_t) {
+    if (tree_) treeRowsRemoved_ = first;
+    else rowsLeft(first);
+}
+
+void QtGridWidget::rowsLeft(std::int32_t first) {
     if (grid_->getRow() >= first - 1) syncCurrent();
 }
 
-void QtGridWidget::outlineReset() { syncAll(); }
+void QtGridWidget::outlineReset() {
+    treeRowsInserted_.reset();
+    treeRowsRemoved_.reset();
+    syncAll();
+}
 
 void QtGridWidget::layoutChanged() { syncAll(); }
 

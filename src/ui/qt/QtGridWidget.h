@@ -9,6 +9,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+#include <utility>
+
 #include "qlmib/common/Event.h"
 #include "qlmib/ui/GridModel.h"
 
@@ -79,6 +82,9 @@ private:
     void nodesInserted(std::int32_t parentRow, std::int32_t first, std::int32_t count) override;
     void rowsInserted(std::int32_t first, std::int32_t count) override;
     void rowsRemoved(std::int32_t first, std::int32_t count) override;
+    void nodesRemoved(std::int32_t parentRow, std::int32_t first, std::int32_t count) override;
+    void rowsArrived(std::int32_t first, std::int32_t count);
+    void rowsLeft(std::int32_t first);
     void outlineReset() override;
     void layoutChanged() override;
     void reset() override;
@@ -95,7 +101,10 @@ private:
     GridModel* grid_;
     GridItemModel* model_ = nullptr;
     QAbstractItemView* itemView_ = nullptr;
-    QWidget* viewport_ = nullptr;  // itemView_'s, kept for the event filter
+    QWidget* viewport_ = nullptr;
+    // Rows a tree view takes in once the item model has announced them as nodes.
+    std::optional<std::pair<std::int32_t, std::int32_t>> treeRowsInserted_;
+    std::optional<std::int32_t> treeRowsRemoved_;  // itemView_'s, kept for the event filter
     QTreeView* tree_ = nullptr;
     QTableView* table_ = nullptr;
     QPointer<QWidget> editor_;
