@@ -59,6 +59,19 @@ DatabaseFileOverride::~DatabaseFileOverride() {
 
 std::string HelpFilePath() { return InstallFolder() + "/Help/Quellon.chm"; }
 
+namespace {
+
+void setHostHelpFile() {
+    auto path = HelpFilePath();
+    std::lock_guard lock(helpFileMutex);
+    helpFile = std::move(path);
+}
+
+// The library's start-up: a host has its help file before it creates anything.
+[[maybe_unused]] const bool helpFileSetAtStartUp = (setHostHelpFile(), true);
+
+}  // namespace
+
 std::string HostHelpFile() {
     std::lock_guard lock(helpFileMutex);
     return helpFile;
@@ -67,11 +80,9 @@ std::string HostHelpFile() {
 void OpenDatabase() {
     auto& s = state();
     if (s.db) return;
-    // Set with each connection, not with every object: finding the install folder costs a system call.
-    {
-        std::lock_guard lock(helpFileMutex);
-        helpFile = HelpFilePath();
-    }
+    // Set again with each connection, not with every object: finding the
+    // install folder costs a system call.
+    setHostHelpFile();
     const std::string path = DatabasePath();
     ++s.opens;
     try {

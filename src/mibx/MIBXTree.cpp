@@ -81,7 +81,7 @@ std::int32_t MIBXTree::FindNodeIndex(const std::string& oid) {
     return Tree.FindRow("O:" + oid);
 }
 
-void MIBXTree::AddMIBXNode(const std::string& name, const std::string& oid, const std::string& syntax) {
+bool MIBXTree::placeMIBXNode(const std::string& name, const std::string& oid, const std::string& syntax) {
     const auto dot = oid.rfind('.');
     const auto lastArc = dot == std::string::npos ? oid : oid.substr(dot + 1);
     const auto parent = dot == std::string::npos ? std::string() : oid.substr(0, dot);
@@ -95,7 +95,21 @@ void MIBXTree::AddMIBXNode(const std::string& name, const std::string& oid, cons
         const auto row = addNode(parentRow, name + " (" + lastArc + ")", "F:" + oid, oid);
         Tree.setCellPicture(row, 0, nodePicture(oid, syntax, EqualsNoCase(syntax, name), "folder-closed"));
     });
-    if (!placed) message("Cannot load tree for " + name + " (" + oid + ")");
+    return placed;
+}
+
+void MIBXTree::AddMIBXNode(const std::string& name, const std::string& oid, const std::string& syntax) {
+    if (!placeMIBXNode(name, oid, syntax)) reportUnplaced({name + " (" + oid + ")"});
+}
+
+void MIBXTree::reportUnplaced(const std::vector<std::string>& objects) {
+    if (objects.empty()) return;
+    std::string text = "Cannot load tree for ";
+    for (const auto& object : objects) {
+        if (&object != &objects.front()) text += "\r\n";
+        text += object;
+    }
+    message(text);
 }
 
 void MIBXTree::SearchMIBTree() { openSearchWindow(nullptr, false); }
@@ -109,15 +123,22 @@ void MIBXTree::loadMIBXFile() {
         return;
     }
     module_ = file_.getModuleName();
+    // Objects that cannot be placed are left out, the rest still loads, and
+    // they are named together in one message: a file against a database
+    // without its ancestors would otherwise ask the user once per object.
+    std::vector<std::string> unplaced;
     for (const auto object : file_.getTree().children()) {
         if (!file_.CheckTreeObject(object)) {
+            reportUnplaced(unplaced);
             message(file_.Message());
             return;
         }
-        // An object that cannot be placed is reported and left out; the rest still loads.
-        AddMIBXNode(std::string(object.name()), object.select("OID").trimmedText(),
-                    object.select("SYNTAX").trimmedText());
+        const std::string name(object.name());
+        const auto oid = object.select("OID").trimmedText();
+        if (!placeMIBXNode(name, oid, object.select("SYNTAX").trimmedText()))
+            unplaced.push_back(name + " (" + oid + ")");
     }
+    reportUnplaced(unplaced);
 }
 
 void MIBXTree::dressNode(std::int32_t row, const TreeNodeRecord& record) {

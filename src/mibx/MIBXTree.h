@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "qlmib/mibx/MIBXFile.h"
 #include "qlmib/tree/TreeControl.h"
@@ -46,11 +47,16 @@ public:
     std::int32_t FindNodeIndex(const std::string& oid);
     // Adds an object of the file under its parent's row, or says that it cannot.
     void AddMIBXNode(const std::string& name, const std::string& oid, const std::string& syntax);
-    // Shows a search window without a tree.
+    // Shows the shared search window without a tree.
     void SearchMIBTree();
 
 private:
     void loadMIBXFile();
+    // Adds an object of the file under its parent's row; false when neither
+    // the grid nor the database has the parent.
+    bool placeMIBXNode(const std::string& name, const std::string& oid, const std::string& syntax);
+    // One message naming every object ("name (OID)") that could not be placed.
+    void reportUnplaced(const std::vector<std::string>& objects);
     bool composeMIBXDetails();
     void showCurrentRow(const std::string& key) override;
     void dressNode(std::int32_t row, const TreeNodeRecord& record) override;

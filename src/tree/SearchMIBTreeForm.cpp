@@ -1,6 +1,7 @@
 #include "SearchMIBTreeForm.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 
 #include "MIBTreeCommon.h"
@@ -90,7 +91,7 @@ SearchMIBTreeForm::SearchMIBTreeForm(ui::Toolkit& toolkit)
         if (Tabs.getTab() == SearchByName) tabChanged();
         else Tabs.setTab(SearchByName);
     }));
-    subscriptions_.push_back(Unload.subscribe([this] { ReleaseTree(); }));
+    subscriptions_.push_back(Unload.subscribe([this] { ReleaseTree(tree_); }));
     subscriptions_.push_back(Resize.subscribe([this] { arrange(); }));
     subscriptions_.push_back(OIDDetailsPanel.Resize.subscribe(
         [this] { OIDDetails.Move(0, 0, OIDDetailsPanel.getWidth(), OIDDetailsPanel.getHeight()); }));
@@ -118,7 +119,24 @@ void SearchMIBTreeForm::Search(MIBTreeCommon* Tree, bool Modal) {
     Show(Modal);
 }
 
-void SearchMIBTreeForm::ReleaseTree() {
+std::shared_ptr<SearchMIBTreeForm> SearchMIBTreeForm::Shared(ui::Toolkit& toolkit) {
+    // Per thread, as toolkits are; an entry of a closed window has expired.
+    thread_local std::map<const ui::Toolkit*, std::weak_ptr<SearchMIBTreeForm>> shared;
+    auto& entry = shared[&toolkit];
+    if (auto form = entry.lock()) return form;
+    auto form = std::make_shared<SearchMIBTreeForm>(toolkit);
+    toolkit.KeepUntilClosed(*form, form);
+    // A closing window is let go at once, although it is destroyed only later
+    // from the event loop, so that the next call opens a fresh one.
+    form->subscriptions_.push_back(form->Unload.subscribe([&entry, closing = form.get()] {
+        if (entry.lock().get() == closing) entry.reset();
+    }));
+    entry = form;
+    return form;
+}
+
+void SearchMIBTreeForm::ReleaseTree(const MIBTreeCommon* Tree) {
+    if (Tree != tree_) return;
     tree_ = nullptr;
     Show_Button.setEnabled(false);
 }

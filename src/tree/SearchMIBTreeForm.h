@@ -6,6 +6,7 @@
 // Thread affinity: the thread of its toolkit.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,11 +43,15 @@ public:
     explicit SearchMIBTreeForm(ui::Toolkit& toolkit);
     ~SearchMIBTreeForm() override;
 
+    // The one search window the tree controls of a toolkit share: created on
+    // first use, kept until it is closed, then created afresh.
+    static std::shared_ptr<SearchMIBTreeForm> Shared(ui::Toolkit& toolkit);
+
     // Remembers the tree (nullptr: none; "Show in MIB Tree" is then disabled)
     // and shows the window.
     void Search(MIBTreeCommon* Tree, bool Modal);
-    // The tree is going away; the window stays without one.
-    void ReleaseTree();
+    // `Tree` is going away; if the window drives it, it stays without one.
+    void ReleaseTree(const MIBTreeCommon* Tree);
     // Hits of the last search, up to the search limit.
     std::int16_t HitCount() const { return hits_; }
 

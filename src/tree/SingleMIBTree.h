@@ -56,7 +56,7 @@ public:
     // Deletes the module's rows of every selected row's OID, all or none;
     // the grid stays as it is until the next Refresh.
     void DeleteSelectedMIBs();
-    // Shows a search window without a tree.
+    // Shows the shared search window without a tree.
     void SearchMIBTree();
     // Through MIBTreeCommon: the search window on this tree.
     void SearchMIBTree(bool Modal) override { CommonTreeControl::SearchMIBTree(Modal); }

@@ -85,8 +85,7 @@ TreeControl::TreeControl(ui::Toolkit& toolkit, std::string name, Style style)
 }
 
 TreeControl::~TreeControl() {
-    for (const auto& search : searches_)
-        if (const auto form = search.lock()) form->ReleaseTree();
+    if (const auto form = search_.lock()) form->ReleaseTree(searchTree_);
 }
 
 std::shared_ptr<OID> TreeControl::getSelectedOID() {
@@ -230,10 +229,9 @@ void TreeControl::currentRowChanged() {
 }
 
 void TreeControl::openSearchWindow(MIBTreeCommon* tree, bool modal) {
-    auto form = std::make_shared<SearchMIBTreeForm>(toolkit_);
-    toolkit_.KeepUntilClosed(*form, form);
-    std::erase_if(searches_, [](const auto& search) { return search.expired(); });
-    searches_.push_back(form);
+    const auto form = SearchMIBTreeForm::Shared(toolkit_);
+    search_ = form;
+    searchTree_ = tree;
     form->Search(tree, modal);
 }
 

@@ -132,8 +132,8 @@ protected:
     void showDetails(const OID& oid, DetailsLayout layout);
     // Runs the current-row handling unless the control is busy loading.
     void currentRowChanged();
-    // Opens a search window on `tree` (nullptr: none), which forgets the tree
-    // when this control goes.
+    // Shows the shared search window on `tree` (nullptr: none); the window
+    // forgets the tree when this control goes.
     void openSearchWindow(MIBTreeCommon* tree, bool modal);
     std::string selectionText(MIBSelectionType type) const;
 
@@ -169,7 +169,10 @@ private:
     std::int32_t boldCol_ = -1;
     std::int32_t detailsHeight_ = kDetailsShownHeight;
     bool resizing_ = false;
-    std::vector<std::weak_ptr<SearchMIBTreeForm>> searches_;
+    // The shared search window as this control last opened it, so that it
+    // can let go of this control when it goes.
+    std::weak_ptr<SearchMIBTreeForm> search_;
+    const MIBTreeCommon* searchTree_ = nullptr;
     std::vector<Subscription> subscriptions_;
 };
 

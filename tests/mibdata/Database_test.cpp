@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iostream>
 #include <thread>
 #include <vector>
 
@@ -66,6 +68,18 @@ TEST(Database, MissingFileIsShownOncePerThreadAndQueriesFail) {
     }).join();
     EXPECT_EQ(shownThere.size(), 1u) << "another thread opens, and fails, on its own";
     EXPECT_EQ(recorder.messages.size(), 1u) << "through its own hook";
+}
+
+TEST(Application, HostHasItsHelpFileFromStartUpBeforeAnyDatabaseIsOpened) {
+    // A fresh process of this program, in which nothing has run yet.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool fresh = DatabaseOpenCount() == 0;
+            std::cerr << "opened " << DatabaseOpenCount() << ", help file '" << Application().getHelpFile() << "'";
+            std::exit(fresh && Application().getHelpFile() == HelpFilePath() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(Database, CreatedFileCarriesTheTypeCatalogueAndIsNotCreatedTwice) {

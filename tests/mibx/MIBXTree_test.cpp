@@ -143,5 +143,39 @@ TEST_F(MIBXTreeTest, FileProblemsAreShownAndWhatLoadedBeforeStays) {
     EXPECT_EQ(tree.getModuleName(), "");
 }
 
+TEST_F(MIBXTreeTest, ObjectsThatCannotBePlacedAreNamedTogetherInOneMessage) {
+    const std::string lost =
+        "<lostA><OID>1.3.6.1.4.1.8888.1</OID><SYNTAX/></lostA>"
+        "<placed><OID>1.3.6.1.4.1.9999</OID><SYNTAX/></placed>"
+        "<lostB><OID>1.3.6.1.4.1.8888.1.1</OID><SYNTAX>Integer32</SYNTAX></lostB>"
+        "<lostC><OID>1.3.6.1.2.1.2.2</OID><SYNTAX>SEQUENCE</SYNTAX></lostC>";
+    const std::string unplaced = "Cannot load tree for lostA (1.3.6.1.4.1.8888.1)\r\n"
+                                 "lostB (1.3.6.1.4.1.8888.1.1)\r\nlostC (1.3.6.1.2.1.2.2)";
+    struct Case {
+        const char* name;
+        std::string objects;
+        std::vector<std::string> messages;  // a leading "/" stands for the file's path
+    };
+    const Case cases[] = {
+        {"lost.mibx", lost, {unplaced}},
+        {"lost-then-corrupt.mibx", lost + "<bad><SYNTAX/></bad><after><OID>1.3.6.1.4.1.9999.1</OID><SYNTAX/></after>",
+         {unplaced, "/ is corrupt."}},
+        {"placed.mibx", "<placed><OID>1.3.6.1.4.1.9999</OID><SYNTAX/></placed>", {}},
+    };
+    for (const auto& c : cases) {
+        const auto path = write(c.name, test::MIBX(c.objects));
+        const auto before = toolkit.Messages().size();
+        tree.setMIBXFilename(path);
+        std::vector<std::string> expected;
+        for (const auto& m : c.messages) expected.push_back(m.starts_with('/') ? path + m.substr(1) : m);
+        const auto shown = messages();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + before, shown.end()), expected) << c.name;
+        EXPECT_EQ(fileNodes(), std::vector<std::string>{"1.3.6.1.4.1.9999"}) << c.name;
+    }
+
+    tree.AddMIBXNode("alone", "1.3.6.1.4.1.7777.1", "Integer32");
+    EXPECT_EQ(messages().back(), "Cannot load tree for alone (1.3.6.1.4.1.7777.1)") << "one object, one line";
+}
+
 }  // namespace
 }  // namespace qlmib

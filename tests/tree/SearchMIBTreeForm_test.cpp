@@ -9,6 +9,7 @@
 #include <qlmib/mibdata/Globals.h>
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/tree/SearchMIBTreeForm.h>
+#include <qlmib/tree/SingleMIBTree.h>
 
 #include "TreeControlFixture.h"
 
@@ -158,6 +159,37 @@ TEST_F(SearchTest, ShowInMibTreeSelectsTheHitInTheTreeThatOpenedTheWindow) {
     opened.Show_Button.Press();  // must not reach the destroyed tree
     opened.Done_Button.Press();
     EXPECT_FALSE(opened.getVisible());
+}
+
+TEST_F(SearchTest, TreeControlsShareOneSearchWindowUntilItIsClosed) {
+    auto tree = std::make_unique<MIBTree>(toolkit);
+    auto single = std::make_unique<SingleMIBTree>(toolkit);
+    const auto shownLast = [&] { return toolkit.WindowsShown().back().window; };
+
+    tree->SearchMIBTree();
+    const auto* first = shownLast();
+    const auto kept = toolkit.KeptWindowCount();
+    single->SearchMIBTree();
+    EXPECT_EQ(shownLast(), first);
+    EXPECT_FALSE(dynamic_cast<const SearchMIBTreeForm*>(first)->Show_Button.getEnabled()) << "shown without a tree";
+    single->SearchMIBTree(true);
+    tree->SearchMIBTree();
+    EXPECT_EQ(shownLast(), first);
+    EXPECT_EQ(toolkit.KeptWindowCount(), kept);
+
+    // Now the window drives the MIB tree; the other control going must not
+    // take the tree from it.
+    auto& shared = dynamic_cast<SearchMIBTreeForm&>(*const_cast<ui::Window*>(first));
+    single.reset();
+    EXPECT_TRUE(shared.Show_Button.getEnabled());
+
+    shared.TargetName.setText("nothing here");
+    shared.Done_Button.Press();
+    toolkit.DoEvents();
+    tree->SearchMIBTree();
+    const auto& reopened = dynamic_cast<const SearchMIBTreeForm&>(*shownLast());
+    EXPECT_EQ(reopened.TargetName.getText(), "sys*") << "a closed window opens afresh";
+    EXPECT_EQ(toolkit.KeptWindowCount(), kept);
 }
 
 }  // namespace
