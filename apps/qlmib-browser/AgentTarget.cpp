@@ -8,7 +8,9 @@ void AgentTarget::aim(LiveControl& control) const {
     control.setIP(agent);
     control.setTarget(agent);
     control.setCommunity(readCommunity);
-    control.setSNMPVersion(version);
+    // Version 3 sends its requests as v2c does, under the user's security.
+    control.setSNMPVersion(version == 1 ? 1 : 2);
+    control.SNMP().setSecurity(version == 3 ? security : snmp::UsmSecurity{});
 }
 
 }  // namespace qlmib::browser
