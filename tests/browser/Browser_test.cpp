@@ -488,7 +488,16 @@ TEST_F(BrowserV3Test, ProfilesButtonSavesAndChoosesTheProfile) {
     PassphraseAnswerer none({});
     const auto rows = walkSystem();
     EXPECT_TRUE(none.prompts.isEmpty());
-    EXPECT_EQ(rows.at("1.3.6.1.2.1.1.5.0"), SnmpAgent::kSysName);
+    EXPECT_EQ(rows.at(kSysName), SnmpAgent::kSysName);
+
+    // A value typed into the grid is written under the same user.
+    MessageBoxAnswerer answerer;
+    const std::string contact = "v3 contact " + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    editWalkValue(kSysContact, contact);
+    const auto& grid = window->liveTabs().walkTab().getTableObject();
+    EXPECT_TRUE(WaitFor([&] { return grid.getTextMatrix(walkRow(grid, kSysContact), column(grid, "Value")) == contact && !window->liveTabs().busy(); }));
+    EXPECT_EQ(NetSnmpValue(kSysContact), contact);
+    EXPECT_TRUE(answerer.texts().isEmpty()) << answerer.texts().join('\n').toStdString();
 }
 
 }  // namespace
