@@ -2,6 +2,7 @@
 // What the agent bar says to ask, handed to every live control.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include <qlmib/snmp/UsmSecurity.h>
@@ -18,6 +19,9 @@ struct AgentTarget {
     std::string readCommunity = "public";
     std::string writeCommunity = "private";
     snmp::UsmSecurity security;  // version 3 only
+    // A saved agent's own; the Settings otherwise.
+    std::optional<std::int32_t> timeout;  // milliseconds
+    std::optional<int> retries;
 
     // Points `control` at the agent with the read community, or with the
     // SNMPv3 security for version 3.

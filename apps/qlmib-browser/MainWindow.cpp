@@ -290,6 +290,8 @@ std::optional<AgentTarget> MainWindow::currentTarget() {
     const auto security = SecurityForRequest(*profile, this);
     if (!security) return std::nullopt;
     target.security = *security;
+    target.timeout = profile->timeout;
+    target.retries = profile->retries;
     return target;
 }
 

@@ -344,6 +344,7 @@ protected:
         if (!known.auth.empty()) profile.security.authProtocol = *snmp::ParseAuthProtocol(known.auth);
         if (!known.priv.empty()) profile.security.privProtocol = *snmp::ParsePrivProtocol(known.priv);
         profile.saveKeys = saveKeys;
+        profile.timeout = kProfileTimeout;
         if (saveKeys) {
             profile.security.authPassphrase = SnmpAgent::kAuthPassphrase;
             profile.security.privPassphrase = SnmpAgent::kPrivPassphrase;
@@ -360,6 +361,7 @@ protected:
         for (const auto& name : saved_) snmp::AgentProfiles().Remove(name);
         BrowserTest::TearDown();
     }
+    static constexpr std::int32_t kProfileTimeout = 400;
     std::vector<std::string> saved_;
 };
 
@@ -403,18 +405,21 @@ TEST_F(BrowserV3Test, WalkWithASavedProfileShowsTheV2cRows) {
         PassphraseAnswerer none({});
         window->status().setLastError(QString());
         EXPECT_EQ(walkSystem(), v2c);
-        EXPECT_EQ(window->liveTabs().walkTab().SNMP().getSecurity().securityName, SnmpAgent::V3UserOf(level).name);
+        const auto& engine = window->liveTabs().walkTab().SNMP();
+        EXPECT_EQ(engine.getSecurity().securityName, SnmpAgent::V3UserOf(level).name);
+        EXPECT_EQ(engine.getTimeout(), kProfileTimeout) << "the profile's timeout overrides the Settings";
         EXPECT_TRUE(none.prompts.isEmpty()) << "saved keys stand for the passphrases";
         EXPECT_TRUE(window->status().lastError().isEmpty()) << window->status().lastError().toStdString();
     }
     window->agentBar().setVersion("2c");
     EXPECT_EQ(walkSystem(), v2c) << "back on v2c the communities are used again";
     EXPECT_FALSE(window->liveTabs().walkTab().SNMP().getSecurity().enabled());
+    EXPECT_EQ(window->liveTabs().walkTab().SNMP().getTimeout(), Settings::Shared()->getSNMPTimeout());
 }
 
 TEST_F(BrowserV3Test, AskedPassphrasesAndV3FailuresInTheStatusBar) {
-    // A packet it cannot decrypt the agent leaves unanswered: told after the timeout.
-    Settings::Shared()->setSNMPTimeout(500);
+    // A packet it cannot decrypt the agent leaves unanswered: told after the
+    // profile's short timeout, retried once.
     Settings::Shared()->setSNMPRetries(1);
     const auto v2c = walkSystem();
     const QString right = QString::fromLatin1(SnmpAgent::kAuthPassphrase);
