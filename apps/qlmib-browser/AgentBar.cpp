@@ -7,6 +7,10 @@
 #include <QLineEdit>
 #include <QStyle>
 
+#include <qlmib/common/Error.h>
+
+#include "AgentProfileDialog.h"
+
 namespace qlmib::browser {
 
 namespace {
@@ -20,12 +24,12 @@ QAction* makeAction(QToolBar* bar, const QString& text, const QKeySequence& key,
     return action;
 }
 
-QLineEdit* communityBox(QToolBar* bar, const QString& label, const QString& text) {
-    bar->addWidget(new QLabel(label + QLatin1Char(' '), bar));
+QLineEdit* communityBox(QToolBar* bar, const QString& label, const QString& text, QList<QAction*>& fields) {
+    fields << bar->addWidget(new QLabel(label + QLatin1Char(' '), bar));
     auto* box = new QLineEdit(text, bar);
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 14);
     box->setEchoMode(QLineEdit::PasswordEchoOnEdit);
-    bar->addWidget(box);
+    fields << bar->addWidget(box);
     return box;
 }
 
@@ -46,13 +50,28 @@ AgentBar::AgentBar(QWidget* parent) : QToolBar(QStringLiteral("Agent"), parent) 
     addWidget(agent_);
     addWidget(new QLabel(QStringLiteral(" Version "), this));
     version_ = new QComboBox(this);
-    version_->addItems({QStringLiteral("1"), QStringLiteral("2c")});
+    version_->setObjectName(QStringLiteral("Version"));
+    version_->addItems({QStringLiteral("1"), QStringLiteral("2c"), QStringLiteral("3")});
     version_->setCurrentIndex(1);
     addWidget(version_);
-    readCommunity_ = communityBox(this, QStringLiteral(" Read"), QStringLiteral("public"));
+    readCommunity_ = communityBox(this, QStringLiteral(" Read"), QStringLiteral("public"), communityFields_);
     readCommunity_->setToolTip(QStringLiteral("Community for reading"));
-    writeCommunity_ = communityBox(this, QStringLiteral(" Write"), QStringLiteral("private"));
+    writeCommunity_ = communityBox(this, QStringLiteral(" Write"), QStringLiteral("private"), communityFields_);
     writeCommunity_->setToolTip(QStringLiteral("Community for writing values"));
+    profileFields_ << addWidget(new QLabel(QStringLiteral(" Profile "), this));
+    profile_ = new QComboBox(this);
+    profile_->setObjectName(QStringLiteral("Profile"));
+    profile_->setMinimumContentsLength(12);
+    profile_->setToolTip(QStringLiteral("The saved agent whose SNMPv3 credentials the requests use"));
+    profileFields_ << addWidget(profile_);
+    profilesAction = addAction(QStringLiteral("Profiles..."));
+    profilesAction->setToolTip(QStringLiteral("Add or change a saved agent"));
+    profileFields_ << profilesAction;
+    connect(profilesAction, &QAction::triggered, this, &AgentBar::editProfiles);
+    connect(profile_, &QComboBox::textActivated, this, &AgentBar::takeProfileAddress);
+    connect(version_, &QComboBox::currentIndexChanged, this, [this] { showVersionFields(); });
+    fillProfileList();
+    showVersionFields();
     addSeparator();
     getAction = makeAction(this, QStringLiteral("Get"), QKeySequence(Qt::CTRL | Qt::Key_G),
                            QStringLiteral("Get the selected object's instance"), QStyle::SP_ArrowDown);
@@ -73,15 +92,70 @@ QString AgentBar::agent() const { return agent_->currentText().trimmed(); }
 
 void AgentBar::setAgent(const QString& agent) { agent_->setEditText(agent); }
 
-std::int16_t AgentBar::version() const { return version_->currentIndex() == 0 ? 1 : 2; }
+std::int16_t AgentBar::version() const { return static_cast<std::int16_t>(version_->currentIndex() + 1); }
 
-void AgentBar::setVersion(const std::string& text) { version_->setCurrentIndex(text == "1" ? 0 : 1); }
+void AgentBar::setVersion(const std::string& text) {
+    version_->setCurrentIndex(text == "1" ? 0 : text == "3" ? 2 : 1);
+}
 
 std::string AgentBar::versionText() const { return version_->currentText().toStdString(); }
 
 QString AgentBar::readCommunity() const { return readCommunity_->text(); }
 
 QString AgentBar::writeCommunity() const { return writeCommunity_->text(); }
+
+std::optional<snmp::AgentProfile> AgentBar::profile() const {
+    if (profile_->currentText().isEmpty()) return std::nullopt;
+    return snmp::AgentProfiles().Find(profile_->currentText().toStdString());
+}
+
+void AgentBar::setProfile(const QString& name) {
+    fillProfileList();
+    profile_->setCurrentIndex(profile_->findText(name));
+    takeProfileAddress();
+}
+
+void AgentBar::editProfiles() {
+    std::optional<snmp::AgentProfile> chosen;
+    try {
+        chosen = profile();
+    } catch (const Error& e) {
+        Q_EMIT problem(QString::fromStdString(e.Description()));
+        return;
+    }
+    snmp::AgentProfile edited;
+    if (chosen) {
+        edited = *chosen;
+    } else {
+        edited.version = 3;
+        edited.address = agent().toStdString();
+    }
+    const snmp::AgentProfiles store;
+    AgentProfileDialog dialog(edited, &store, this);
+    if (dialog.exec() == QDialog::Accepted) setProfile(QString::fromStdString(dialog.profile().name));
+}
+
+void AgentBar::fillProfileList() {
+    const QString chosen = profile_->currentText();
+    profile_->clear();
+    for (const auto& name : snmp::AgentProfiles().Names()) profile_->addItem(QString::fromStdString(name));
+    if (const int index = profile_->findText(chosen); index >= 0) profile_->setCurrentIndex(index);
+}
+
+void AgentBar::showVersionFields() {
+    const bool v3 = version() == 3;
+    for (auto* field : communityFields_) field->setVisible(!v3);
+    for (auto* field : profileFields_) field->setVisible(v3);
+}
+
+void AgentBar::takeProfileAddress() {
+    try {
+        if (const auto chosen = profile(); chosen && !chosen->address.empty())
+            setAgent(QString::fromStdString(chosen->address));
+    } catch (const Error& e) {
+        Q_EMIT problem(QString::fromStdString(e.Description()));
+    }
+}
 
 void AgentBar::setRecent(RecentAgents recent) {
     recent_ = std::move(recent);

@@ -56,6 +56,8 @@ std::string DescribeAnswer(const AnswerOutcome& outcome) {
             return "The value does not fit the object's type.";
         case ENGINE_SEND_FAILED:
             return "The request to " + agent + " could not be sent: " + outcome.errorText + ".";
+        case ENGINE_SECURITY:
+            return agent + " refused the SNMPv3 credentials. " + outcome.errorText + ".";
         case ENGINE_OID_NOT_INCREASING:
             return agent + " answered out of order; the walk stopped to avoid a loop.";
         default:

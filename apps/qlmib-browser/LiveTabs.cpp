@@ -107,11 +107,11 @@ LiveTabs::Session* LiveTabs::sessionOf(const LiveControl& control) {
     return nullptr;
 }
 
-AgentTarget LiveTabs::aimed(LiveControl& control) {
-    AgentTarget target = target_ ? target_() : AgentTarget{};
+std::optional<AgentTarget> LiveTabs::target() const { return target_ ? target_() : AgentTarget{}; }
+
+void LiveTabs::aim(LiveControl& control, const AgentTarget& target) {
     target.aim(control);
     if (auto* s = sessionOf(control)) s->target = target;
-    return target;
 }
 
 MIBTable* LiveTabs::currentTable() {
@@ -132,36 +132,43 @@ bool LiveTabs::busy() const {
 }
 
 void LiveTabs::walk(const std::string& oid) {
+    const auto aimAt = target();
+    if (!aimAt) return;
     setCurrentIndex(0);
-    aimed(*walk_);
+    aim(*walk_, *aimAt);
     walk_->GetOID(oid);
 }
 
 void LiveTabs::get(const std::string& oid) {
+    const auto aimAt = target();
+    if (!aimAt) return;
     setCurrentIndex(0);
-    aimed(*walk_);
+    aim(*walk_, *aimAt);
     walk_->GetNextOID(0, oid);
 }
 
 void LiveTabs::next() {
+    const auto aimAt = target();
+    if (!aimAt) return;
     setCurrentIndex(0);
-    aimed(*walk_);
+    aim(*walk_, *aimAt);
     walk_->GetNextOID(1, "x");
 }
 
 void LiveTabs::openTable(const std::string& oid) {
+    const auto aimAt = target();
+    if (!aimAt) return;
     OID object;
     object.setFullName(oid);
     auto table = std::make_unique<MIBTable>(host_.toolkit());
     auto* page = host_.place(*table, this);
     const QString name = QString::fromStdString(object.getName().empty() ? oid : object.getName());
-    auto& session = track(*table, page, QStringLiteral("Downloading ") + name);
+    track(*table, page, QStringLiteral("Downloading ") + name);
     auto* control = table.get();
     tables_.push_back(std::move(table));
     setCurrentIndex(addTab(page, name));
     setTabToolTip(currentIndex(), QString::fromStdString(object.getOID()));
-    aimed(*control);
-    (void)session;
+    aim(*control, *aimAt);
     control->GetTable(oid);
 }
 
@@ -171,7 +178,9 @@ void LiveTabs::stop() {
 }
 
 void LiveTabs::refresh() {
-    aimed(currentControl());
+    const auto aimAt = target();
+    if (!aimAt) return;
+    aim(currentControl(), *aimAt);
     if (auto* table = currentTable())
         table->RefreshTable();
     else

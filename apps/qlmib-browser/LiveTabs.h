@@ -11,6 +11,8 @@
 
 #include <qlmib/common/Event.h>
 
+#include <optional>
+
 #include "AgentTarget.h"
 
 namespace qlmib {
@@ -29,8 +31,10 @@ public:
     LiveTabs(ControlHost& host, QWidget* parent = nullptr);
     ~LiveTabs() override;
 
-    // Read before every request.
-    void setTargetSource(std::function<AgentTarget()> source) { target_ = std::move(source); }
+    // Read before every request; nullopt leaves the request unsent (the
+    // source has told why).
+    using TargetSource = std::function<std::optional<AgentTarget>()>;
+    void setTargetSource(TargetSource source) { target_ = std::move(source); }
 
     MIBBrowser& walkTab() { return *walk_; }
     // The table tab shown now; null on the walk tab.
@@ -63,11 +67,12 @@ private:
     struct Session;
     Session& track(LiveControl& control, QWidget* page, QString what);
     Session* sessionOf(const LiveControl& control);
-    AgentTarget aimed(LiveControl& control);
+    std::optional<AgentTarget> target() const;
+    void aim(LiveControl& control, const AgentTarget& target);
     bool dropWalks(const QPoint& position) const;
 
     ControlHost& host_;
-    std::function<AgentTarget()> target_;
+    TargetSource target_;
     std::unique_ptr<MIBBrowser> walk_;
     std::vector<std::unique_ptr<MIBTable>> tables_;
     std::vector<std::unique_ptr<Session>> sessions_;

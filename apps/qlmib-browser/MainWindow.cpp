@@ -27,6 +27,7 @@
 #include "ControlHost.h"
 #include "FindTarget.h"
 #include "LiveTabs.h"
+#include "ProfileSecurity.h"
 #include "StatusPanel.h"
 #include "TableNode.h"
 
@@ -86,10 +87,7 @@ void MainWindow::buildLayout() {
     details_ = std::make_unique<OIDDetails>(host_.toolkit());
     host_.place(*details_, rightSplitter_);
     tabs_ = new LiveTabs(host_, rightSplitter_);
-    tabs_->setTargetSource([this] {
-        return AgentTarget{agentBar_->agent().toStdString(), agentBar_->version(),
-                           agentBar_->readCommunity().toStdString(), agentBar_->writeCommunity().toStdString()};
-    });
+    tabs_->setTargetSource([this] { return currentTarget(); });
     rightSplitter_->setStretchFactor(0, 2);
     rightSplitter_->setStretchFactor(1, 3);
     mainSplitter_->setStretchFactor(0, 2);
@@ -140,6 +138,7 @@ void MainWindow::connectActions() {
     connect(tabs_, &LiveTabs::busyChanged, this, &MainWindow::onBusyChanged);
     connect(tabs_, &LiveTabs::rowsReceived, status_, &StatusPanel::setRows);
     connect(tabs_, &LiveTabs::failed, this, &MainWindow::reportFailure);
+    connect(agentBar_, &AgentBar::problem, this, &MainWindow::reportFailure);
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { updateActions(); });
 }
 
@@ -269,5 +268,31 @@ void MainWindow::onBusyChanged(bool busy, const QString& what) {
 }
 
 void MainWindow::reportFailure(const QString& text) { status_->setLastError(text); }
+
+std::optional<AgentTarget> MainWindow::currentTarget() {
+    AgentTarget target;
+    target.agent = agentBar_->agent().toStdString();
+    target.version = agentBar_->version();
+    target.readCommunity = agentBar_->readCommunity().toStdString();
+    target.writeCommunity = agentBar_->writeCommunity().toStdString();
+    if (target.version != 3) return target;
+    std::optional<snmp::AgentProfile> profile;
+    try {
+        profile = agentBar_->profile();
+    } catch (const Error& e) {
+        reportFailure(QString::fromStdString(e.Description()));
+        return std::nullopt;
+    }
+    if (!profile) {
+        reportFailure(QStringLiteral("SNMPv3 needs a saved agent: choose a profile, or add one with Profiles..."));
+        return std::nullopt;
+    }
+    const auto security = SecurityForRequest(*profile, this);
+    if (!security) return std::nullopt;
+    target.security = *security;
+    target.timeout = profile->timeout;
+    target.retries = profile->retries;
+    return target;
+}
 
 }  // namespace qlmib::browser

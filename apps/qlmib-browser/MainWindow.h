@@ -6,9 +6,11 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 #include <qlmib/common/Event.h>
 
+#include "AgentTarget.h"
 #include "BrowserState.h"
 
 class QLineEdit;
@@ -90,6 +92,9 @@ private:
     void onBusyChanged(bool busy, const QString& what);
     // Shows a failure in the status bar and, for one that needs an answer, in a message box.
     void reportFailure(const QString& text);
+    // What the agent bar says to ask, with the chosen profile's SNMPv3
+    // security; nullopt, told in the status bar or cancelled, when there is none.
+    std::optional<AgentTarget> currentTarget();
     std::string selectedOrDefault();
 
     ControlHost& host_;

@@ -79,6 +79,7 @@ TEST(EngineMessagesTest, TellsFailuresInWords) {
         {snmp::ENGINE_ERROR_STATUS + 16, 0, "r1 refused the request: the community is not allowed to do this."},
         {snmp::ENGINE_BAD_ADDRESS, 0,
          "\"r1\" is not an agent address that can be reached (HOST, HOST:PORT or udp6:[ADDRESS]:PORT)."},
+        {snmp::ENGINE_SECURITY, 0, "r1 refused the SNMPv3 credentials. odd."},
         {snmp::ENGINE_ERROR_STATUS + 99, 0, "r1: odd"},
     };
     for (const auto& c : cases)

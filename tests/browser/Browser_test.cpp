@@ -15,21 +15,28 @@
 #include <QTest>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QCheckBox>
+#include <QInputDialog>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <optional>
 
 #include <qlmib/mibdata/Globals.h>
 #include <qlmib/mibdata/OID.h>
 #include <qlmib/mibx/ManageMIBs.h>
 #include <qlmib/snmp/MIBBrowser.h>
 #include <qlmib/snmp/MIBTable.h>
+#include <qlmib/snmp/AgentProfiles.h>
 #include <qlmib/snmp/Settings.h>
 #include <qlmib/tree/MIBSelectionType.h>
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/ui/GridModel.h>
 
 #include "AgentBar.h"
+#include "AgentProfileDialog.h"
 #include "BrowserFixture.h"
 #include "ControlDialog.h"
 #include "ControlHost.h"
@@ -302,6 +309,200 @@ TEST_F(BrowserTest, RestartRestoresAgentAndNode) {
     EXPECT_EQ(std::count(agents.begin(), agents.end(), SnmpAgent::Shared().address()), 1)
         << "each agent is remembered once";
     again.close();
+}
+
+
+// SNMPv3 from the window: a saved agent chosen in the bar, its secrets saved
+// as keys or asked each time.
+class BrowserV3Test : public BrowserTest {
+protected:
+    // The walk of `system` as the grid shows it: OID and value of each row,
+    // the agent's clock left out.
+    std::map<std::string, std::string> walkSystem() {
+        window->findObject(QStringLiteral("system"));
+        window->agentBar().walkAction->trigger();
+        EXPECT_TRUE(idle());
+        const auto& grid = window->liveTabs().walkTab().getTableObject();
+        std::map<std::string, std::string> rows;
+        for (std::int32_t r = 1; r < grid.getRows(); ++r) {
+            const auto oid = grid.getRowData(r).toString();
+            if (oid != "1.3.6.1.2.1.1.3.0") rows[oid] = grid.getTextMatrix(r, column(grid, "Value"));
+        }
+        return rows;
+    }
+    // Saves a profile for the agent's first user of `level`, with keys
+    // localized from the passphrases when `saveKeys`, and chooses it.
+    void chooseProfile(const std::string& name, const std::string& level, bool saveKeys,
+                       const std::string& user = {}) {
+        const auto& known = SnmpAgent::V3UserOf(level);
+        snmp::AgentProfile profile;
+        profile.name = name;
+        profile.address = SnmpAgent::Shared().address();
+        profile.version = 3;
+        profile.security.securityName = user.empty() ? known.name : user;
+        profile.security.level = *snmp::ParseSecurityLevel(level);
+        if (!known.auth.empty()) profile.security.authProtocol = *snmp::ParseAuthProtocol(known.auth);
+        if (!known.priv.empty()) profile.security.privProtocol = *snmp::ParsePrivProtocol(known.priv);
+        profile.saveKeys = saveKeys;
+        profile.timeout = kProfileTimeout;
+        if (saveKeys) {
+            profile.security.authPassphrase = SnmpAgent::kAuthPassphrase;
+            profile.security.privPassphrase = SnmpAgent::kPrivPassphrase;
+            profile.security.securityEngineID =
+                snmp::DiscoverEngineID("127.0.0.1", SnmpAgent::Shared().port(), 1500, 2);
+        }
+        snmp::AgentProfiles().Save(profile);
+        window->agentBar().setAgent(QString());
+        window->agentBar().setVersion("3");
+        window->agentBar().setProfile(QString::fromStdString(name));
+        ASSERT_EQ(window->agentBar().agent().toStdString(), profile.address) << "the bar takes the profile's address";
+    }
+    void TearDown() override {
+        for (const auto& name : saved_) snmp::AgentProfiles().Remove(name);
+        BrowserTest::TearDown();
+    }
+    static constexpr std::int32_t kProfileTimeout = 400;
+    std::vector<std::string> saved_;
+};
+
+// Answers each passphrase prompt with the next answer (nullopt cancels) and
+// keeps the prompts' labels.
+class PassphraseAnswerer : public QObject {
+public:
+    explicit PassphraseAnswerer(std::vector<std::optional<QString>> answers) : answers_(std::move(answers)) {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            prompts.push_back(dialog->labelText());
+            masked = masked && dialog->textEchoMode() == QLineEdit::Password;
+            const auto asked = static_cast<std::size_t>(prompts.size());
+            const auto answer = asked <= answers_.size() ? answers_[asked - 1] : std::nullopt;
+            if (answer) {
+                dialog->setTextValue(*answer);
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+        });
+        timer_.start(20);
+    }
+    QStringList prompts;
+    bool masked = true;
+
+private:
+    std::vector<std::optional<QString>> answers_;
+    QTimer timer_;
+};
+
+TEST_F(BrowserV3Test, WalkWithASavedProfileShowsTheV2cRows) {
+    const auto v2c = walkSystem();
+    ASSERT_GE(v2c.size(), 5u);
+    for (const auto* level : {"noAuthNoPriv", "authNoPriv", "authPriv"}) {
+        SCOPED_TRACE(level);
+        const std::string name = std::string("keyed-") + level;
+        saved_.push_back(name);
+        chooseProfile(name, level, std::string(level) != "noAuthNoPriv");
+        PassphraseAnswerer none({});
+        window->status().setLastError(QString());
+        EXPECT_EQ(walkSystem(), v2c);
+        const auto& engine = window->liveTabs().walkTab().SNMP();
+        EXPECT_EQ(engine.getSecurity().securityName, SnmpAgent::V3UserOf(level).name);
+        EXPECT_EQ(engine.getTimeout(), kProfileTimeout) << "the profile's timeout overrides the Settings";
+        EXPECT_TRUE(none.prompts.isEmpty()) << "saved keys stand for the passphrases";
+        EXPECT_TRUE(window->status().lastError().isEmpty()) << window->status().lastError().toStdString();
+    }
+    window->agentBar().setVersion("2c");
+    EXPECT_EQ(walkSystem(), v2c) << "back on v2c the communities are used again";
+    EXPECT_FALSE(window->liveTabs().walkTab().SNMP().getSecurity().enabled());
+    EXPECT_EQ(window->liveTabs().walkTab().SNMP().getTimeout(), Settings::Shared()->getSNMPTimeout());
+}
+
+TEST_F(BrowserV3Test, AskedPassphrasesAndV3FailuresInTheStatusBar) {
+    // A packet it cannot decrypt the agent leaves unanswered: told after the
+    // profile's short timeout, retried once.
+    Settings::Shared()->setSNMPRetries(1);
+    const auto v2c = walkSystem();
+    const QString right = QString::fromLatin1(SnmpAgent::kAuthPassphrase);
+    const QString wrong = QStringLiteral("not-the-passphrase");
+    const struct {
+        const char* level;
+        const char* user;  // empty: the level's user
+        std::vector<std::optional<QString>> answers;
+        const char* failure;  // empty: the walk succeeds
+    } cases[] = {
+        {"authPriv", "", {right, QString::fromLatin1(SnmpAgent::kPrivPassphrase)}, ""},
+        {"authNoPriv", "", {wrong}, "Wrong digest"},
+        {"authPriv", "", {right, wrong}, "Decryption error"},
+        {"authNoPriv", "nobody-here", {right}, "Unknown user name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.level) + " " + c.failure);
+        const std::string name = "asked-" + std::to_string(saved_.size());
+        saved_.push_back(name);
+        chooseProfile(name, c.level, false, c.user);
+        PassphraseAnswerer answerer(c.answers);
+        window->status().setLastError(QString());
+        const auto rows = walkSystem();
+        EXPECT_EQ(answerer.prompts.size(), c.answers.size()) << answerer.prompts.join('\n').toStdString();
+        EXPECT_TRUE(answerer.masked);
+        const auto error = window->status().lastError().toStdString();
+        if (*c.failure) {
+            EXPECT_NE(error.find(c.failure), std::string::npos) << error;
+        } else {
+            EXPECT_EQ(rows, v2c);
+            EXPECT_TRUE(error.empty()) << error;
+        }
+    }
+
+    // A cancelled prompt sends nothing.
+    PassphraseAnswerer cancel({std::nullopt});
+    window->liveTabs().walkTab().getTableObject().setRows(1);
+    window->findObject(QStringLiteral("system"));
+    window->agentBar().walkAction->trigger();
+    EXPECT_EQ(cancel.prompts.size(), 1);
+    EXPECT_FALSE(window->liveTabs().busy());
+    EXPECT_EQ(window->liveTabs().walkTab().getTableObject().getRows(), 1);
+}
+
+TEST_F(BrowserV3Test, ProfilesButtonSavesAndChoosesTheProfile) {
+    window->agentBar().setVersion("3");
+    const auto& user = SnmpAgent::V3UserOf("authNoPriv");
+    saved_.push_back("from-dialog");
+    QTimer::singleShot(0, window.get(), [&] {
+        auto* dialog = qobject_cast<browser::AgentProfileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("name")->setText(QStringLiteral("from-dialog"));
+        dialog->findChild<QLineEdit*>("user")->setText(QString::fromStdString(user.name));
+        auto choose = [&](const char* combo, const char* text) {
+            auto* box = dialog->findChild<QComboBox*>(combo);
+            box->setCurrentIndex(box->findText(QString::fromLatin1(text)));
+        };
+        choose("level", "authNoPriv");
+        choose("authProtocol", snmp::AuthProtocolName(*snmp::ParseAuthProtocol(user.auth)));
+        dialog->findChild<QLineEdit*>("authPassphrase")->setText(QString::fromLatin1(SnmpAgent::kAuthPassphrase));
+        dialog->findChild<QCheckBox*>("saveKeys")->setChecked(true);
+        dialog->accept();
+        EXPECT_TRUE(dialog->message().isEmpty()) << dialog->message().toStdString();
+        if (dialog->isVisible()) dialog->reject();
+    });
+    window->agentBar().profilesAction->trigger();
+    const auto* box = window->agentBar().findChild<QComboBox*>("Profile");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->currentText(), QStringLiteral("from-dialog"));
+    EXPECT_EQ(window->agentBar().agent().toStdString(), SnmpAgent::Shared().address());
+    PassphraseAnswerer none({});
+    const auto rows = walkSystem();
+    EXPECT_TRUE(none.prompts.isEmpty());
+    EXPECT_EQ(rows.at(kSysName), SnmpAgent::kSysName);
+
+    // A value typed into the grid is written under the same user.
+    MessageBoxAnswerer answerer;
+    const std::string contact = "v3 contact " + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    editWalkValue(kSysContact, contact);
+    const auto& grid = window->liveTabs().walkTab().getTableObject();
+    EXPECT_TRUE(WaitFor([&] { return grid.getTextMatrix(walkRow(grid, kSysContact), column(grid, "Value")) == contact && !window->liveTabs().busy(); }));
+    EXPECT_EQ(NetSnmpValue(kSysContact), contact);
+    EXPECT_TRUE(answerer.texts().isEmpty()) << answerer.texts().join('\n').toStdString();
 }
 
 }  // namespace
