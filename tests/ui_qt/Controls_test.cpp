@@ -152,8 +152,9 @@ TEST_F(ControlsTest, EveryControlAndWindowPlacesInAQWidgetWithAViewForEachOfItsW
         expectViews(*control);
         // A placed window is loaded: the search form has its first pattern.
         if (auto* form = dynamic_cast<SearchMIBTreeForm*>(control.get())) form->Search_Button.Press();
-        if (auto* table = dynamic_cast<MIBTable*>(control.get()))
+        if (auto* table = dynamic_cast<MIBTable*>(control.get())) {
             ASSERT_TRUE(RunLive(toolkit, *table, [&] { table->GetTable("1.3.6.1.2.1.2.2"); }));
+        }
         photograph(*view, QString::fromLatin1(c.name));
         // The control goes first: its views go with it, the host stays.
         QPointer<QWidget> placed = view;
