@@ -18,11 +18,6 @@ namespace qlmib::compiler {
 namespace fs = std::filesystem;
 namespace {
 
-bool isFile(const std::string& request) {
-    std::error_code ec;
-    return fs::is_regular_file(request, ec);
-}
-
 template <class T>
 void addOnce(std::vector<T>& list, const T& value) {
     if (std::find(list.begin(), list.end(), value) == list.end()) list.push_back(value);
@@ -63,7 +58,7 @@ public:
         // folders: a module is taken from the first place that defines it.
         std::vector<fs::path> fileFolders;
         for (const auto& request : requests_) {
-            if (!isFile(request)) continue;
+            if (!IsFileRequest(request)) continue;
             fileModules_[request] = index_.addFile(request);
             addOnce(fileFolders, fs::absolute(request).parent_path());
         }
@@ -119,7 +114,7 @@ private:
     };
 
     std::string loadTarget(const std::string& request) const {
-        if (!isFile(request)) return request;
+        if (!IsFileRequest(request)) return request;
         const auto& names = fileModules_.at(request);
         // A file whose module the scan did not recognise is left to libsmi to read.
         return names.empty() ? fs::absolute(request).lexically_normal().string() : names.front();

@@ -15,11 +15,6 @@ namespace qlmib::compiler {
 namespace fs = std::filesystem;
 namespace {
 
-bool isFile(const std::string& request) {
-    std::error_code ec;
-    return fs::is_regular_file(request, ec);
-}
-
 // libsmi parses as much of a broken module as it can; a module that did not
 // parse cleanly is a failure even though libsmi loaded part of it.
 bool brokenFile(const std::vector<Diagnostic>& diagnostics, const std::string& file) {
@@ -109,7 +104,7 @@ private:
         r.request = target.request;
         SmiModule* module = name.empty() ? nullptr : smiGetModule(name.c_str());
         if (!module) {
-            r.error = isFile(target.request) ? "no MIB module could be read from " + target.request
+            r.error = IsFileRequest(target.request) ? "no MIB module could be read from " + target.request
                                              : "no file or module named " + target.request + " was found";
             return r;
         }

@@ -2,6 +2,9 @@
 
 #include <qlmib/common/Error.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "internal/Wire.h"
 
 namespace qlmib::compiler {
@@ -161,6 +164,11 @@ WorkerMessage DecodeWorkerMessage(const std::string& bytes) {
     }
     if (!in.atEnd()) throw Error(ERR_FILE, "A message from a MIB compiler worker is malformed");
     return message;
+}
+
+bool IsFileRequest(const std::string& request) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(request, ec);
 }
 
 }  // namespace qlmib::compiler

@@ -46,6 +46,9 @@ struct TargetMessage {
     std::vector<Diagnostic> diagnostics;  // reported since the previous target
 };
 
+// A request names a file when one is there, else a module.
+bool IsFileRequest(const std::string& request);
+
 std::string EncodeJob(const WorkerJob& job);
 WorkerJob DecodeJob(const std::string& bytes);
 
