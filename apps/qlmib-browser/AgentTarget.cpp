@@ -16,6 +16,7 @@ void AgentTarget::aim(LiveControl& control) const {
     const auto settings = Settings::Shared();
     engine.setTimeout(timeout.value_or(settings->getSNMPTimeout()));
     engine.setRetries(retries.value_or(settings->getSNMPRetries()));
+    control.setRequestSize(requestSize.value_or(0));
 }
 
 }  // namespace qlmib::browser

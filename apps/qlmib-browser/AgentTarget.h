@@ -21,7 +21,7 @@ struct AgentTarget {
     snmp::UsmSecurity security;  // version 3 only
     // A saved agent's own; the Settings otherwise.
     std::optional<std::int32_t> timeout;  // milliseconds
-    std::optional<int> retries;
+    std::optional<int> retries, requestSize;
 
     // Points `control` at the agent with the read community, or with the
     // SNMPv3 security for version 3.

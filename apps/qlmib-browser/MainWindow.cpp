@@ -292,6 +292,7 @@ std::optional<AgentTarget> MainWindow::currentTarget() {
     target.security = *security;
     target.timeout = profile->timeout;
     target.retries = profile->retries;
+    target.requestSize = profile->requestSize;
     return target;
 }
 

@@ -47,7 +47,7 @@ bool cutsShort(long code) {
 
 void requireBulkSize(const AgentOptions& options) {
     const auto settings = Settings::Shared();
-    if (options.version == "1" || settings->getDisableSNMPV2()) return;
+    if (options.version == "1" || options.requestSize || settings->getDisableSNMPV2()) return;
     if (const auto size = settings->getSNMPV2RequestSize(); size <= 0)
         throw std::runtime_error("the stored SNMP V2 Request Size is " + std::to_string(size) +
                                  ", so a bulk request asks for nothing: store 2 to 30 with qlmib settings");
@@ -61,6 +61,7 @@ void LiveHost::configure(LiveControl& control, const AgentOptions& options) {
     auto& engine = control.SNMP();
     if (options.timeout) engine.setTimeout(static_cast<std::int32_t>(*options.timeout * 1000 + 0.5));
     if (options.retries) engine.setRetries(*options.retries);
+    if (options.requestSize) control.setRequestSize(*options.requestSize);
     if (options.version == "3") engine.setSecurity(securityOf(options.security));
 }
 

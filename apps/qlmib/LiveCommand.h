@@ -30,6 +30,7 @@ struct AgentOptions {
     std::string community = "public";
     std::optional<double> timeout;  // seconds; none: the stored setting
     std::optional<int> retries;
+    std::optional<int> requestSize;  // a saved agent's repetitions per GET-BULK; none: the stored setting
     bool writes = false;  // a SET: the community is the write community
     SecurityOptions security;
 };
@@ -39,7 +40,8 @@ struct AgentOptions {
 void addAgentOptions(CLI::App& command, AgentOptions& options, bool writes = false);
 
 // Throws std::runtime_error when the walk would send bulk requests and the
-// stored SNMP V2 Request Size asks for no repetitions.
+// stored SNMP V2 Request Size asks for no repetitions (a saved agent's own
+// request size stands in for it).
 void requireBulkSize(const AgentOptions& options);
 
 // A numeric OID for an OID or name argument; throws std::runtime_error when

@@ -141,6 +141,7 @@ void applyProfile(const CLI::App& command, AgentOptions& options) {
         options.community = options.writes ? profile->writeCommunity : profile->readCommunity;
     if (!options.timeout && profile->timeout) options.timeout = *profile->timeout / 1000.0;
     if (!options.retries && profile->retries) options.retries = *profile->retries;
+    options.requestSize = profile->requestSize;
     const auto& saved = profile->security;
     if (v3.user.empty()) v3.user = saved.securityName;
     if (v3.level.empty()) v3.level = snmp::SecurityLevelName(saved.level);

@@ -88,9 +88,12 @@ std::int16_t Settings::setSNMPRetries(std::int32_t retries) {
     return setCached(retries_, static_cast<std::int16_t>(std::clamp<std::int32_t>(retries, 1, 5)), kSettingSNMPRetries);
 }
 
+std::int16_t Settings::ClampRequestSize(std::int32_t repetitions) {
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(repetitions, 2, 30));
+}
+
 std::int16_t Settings::setSNMPV2RequestSize(std::int32_t repetitions) {
-    return setCached(requestSize_, static_cast<std::int16_t>(std::clamp<std::int32_t>(repetitions, 2, 30)),
-                     kSettingSNMPV2RequestSize);
+    return setCached(requestSize_, ClampRequestSize(repetitions), kSettingSNMPV2RequestSize);
 }
 
 void Settings::setDisableSNMPV2(bool disable) { setCached(disableV2_, disable, kSettingDisableSNMPV2); }

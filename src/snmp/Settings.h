@@ -47,6 +47,8 @@ public:
     std::int16_t setSNMPRetries(std::int32_t retries);
     std::int16_t getSNMPV2RequestSize() const { return requestSize_; }  // repetitions per bulk request, 2 to 30
     std::int16_t setSNMPV2RequestSize(std::int32_t repetitions);
+    // The range every request size is brought into, here and where a saved agent overrides it.
+    static std::int16_t ClampRequestSize(std::int32_t repetitions);
     bool getDisableSNMPV2() const { return disableV2_; }
     void setDisableSNMPV2(bool disable);
     // Not cached: read from the store every time. Setting it always stores and

@@ -345,6 +345,7 @@ protected:
         if (!known.priv.empty()) profile.security.privProtocol = *snmp::ParsePrivProtocol(known.priv);
         profile.saveKeys = saveKeys;
         profile.timeout = kProfileTimeout;
+        profile.requestSize = kProfileRequestSize;
         if (saveKeys) {
             profile.security.authPassphrase = SnmpAgent::kAuthPassphrase;
             profile.security.privPassphrase = SnmpAgent::kPrivPassphrase;
@@ -362,6 +363,7 @@ protected:
         BrowserTest::TearDown();
     }
     static constexpr std::int32_t kProfileTimeout = 400;
+    static constexpr int kProfileRequestSize = 3;
     std::vector<std::string> saved_;
 };
 
@@ -408,6 +410,7 @@ TEST_F(BrowserV3Test, WalkWithASavedProfileShowsTheV2cRows) {
         const auto& engine = window->liveTabs().walkTab().SNMP();
         EXPECT_EQ(engine.getSecurity().securityName, SnmpAgent::V3UserOf(level).name);
         EXPECT_EQ(engine.getTimeout(), kProfileTimeout) << "the profile's timeout overrides the Settings";
+        EXPECT_EQ(window->liveTabs().walkTab().getRequestSize(), kProfileRequestSize);
         EXPECT_TRUE(none.prompts.isEmpty()) << "saved keys stand for the passphrases";
         EXPECT_TRUE(window->status().lastError().isEmpty()) << window->status().lastError().toStdString();
     }
@@ -415,6 +418,7 @@ TEST_F(BrowserV3Test, WalkWithASavedProfileShowsTheV2cRows) {
     EXPECT_EQ(walkSystem(), v2c) << "back on v2c the communities are used again";
     EXPECT_FALSE(window->liveTabs().walkTab().SNMP().getSecurity().enabled());
     EXPECT_EQ(window->liveTabs().walkTab().SNMP().getTimeout(), Settings::Shared()->getSNMPTimeout());
+    EXPECT_EQ(window->liveTabs().walkTab().getRequestSize(), 0) << "and the Settings' request size";
 }
 
 TEST_F(BrowserV3Test, AskedPassphrasesAndV3FailuresInTheStatusBar) {

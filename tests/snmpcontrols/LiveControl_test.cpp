@@ -68,6 +68,22 @@ TEST_F(LiveControlTest, EveryRequestGoesOutWithTheControlsVersion) {
     EXPECT_EQ(sent, (Sent{{0xA1, 0, c, 0}, {0xA5, 1, c, 7}, {0xA1, 1, c, 0}, {0xA1, 0, c, 0}}));
 }
 
+TEST_F(LiveControlTest, AControlsOwnRequestSizeReplacesTheSettingsUntilCleared) {
+    ScriptedAgent silent(toolkit.eventLoop(), inTurn({}));
+    MIBBrowser browser(toolkit);
+    browser.setIP(silent.address());
+    browser.setSNMPVersion(2);
+    Settings::Shared()->setSNMPV2RequestSize(7);
+    for (const int size : {5, 99, 0}) {  // its own, clamped like the setting, then the setting's
+        browser.setRequestSize(size);
+        browser.GetOID("1.3");
+    }
+    ASSERT_TRUE(toolkit.eventLoop().runUntil([&] { return silent.requests.size() >= 3; }, 5000));
+    std::vector<long> repetitions;
+    for (const auto& r : std::span(silent.requests).first(3)) repetitions.push_back(r.maxRepetitions);
+    EXPECT_EQ(repetitions, (std::vector<long>{5, 30, 7}));
+}
+
 TEST_F(LiveControlTest, ActivateRestartsOnlyInTheTable) {
     MIBBrowser browser(toolkit);
     MIBTable table(toolkit);

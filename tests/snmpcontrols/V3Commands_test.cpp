@@ -5,6 +5,7 @@
 
 #include "CommandRun.h"
 #include "LiveFixture.h"
+#include "ScriptedAgent.h"
 
 namespace qlmib::test {
 namespace {
@@ -145,6 +146,29 @@ TEST_F(V3CommandsTest, SavedAgentsKeepKeysOrAskAndNeverThePassphrases) {
 
     for (const char* name : {"lab", "ask-me"}) EXPECT_EQ(qlmib({"agents", "remove", name}).status, 0);
     EXPECT_EQ(qlmib({"agents", "list"}).out, "");
+}
+
+// The agent stays silent: the requests wait in its socket until the test reads them.
+TEST_F(V3CommandsTest, ASavedAgentsRequestSizeReplacesTheStoredOne) {
+    ScriptedAgent silent(toolkit.eventLoop(), [](const ScriptedAgent::Request&) { return ScriptedAgent::Reply{false}; });
+    ASSERT_EQ(qlmib({"agents", "add", "sized", silent.address(), "-v", "2c", "--request-size", "4", "-t", "0.1", "-r",
+                     "1"}).status, 0);
+    EXPECT_NE(qlmib({"walk", "--agent", "sized", "1.3"}).status, 0);
+    EXPECT_NE(qlmib({"walk", "-t", "0.1", "-r", "0", silent.address(), "1.3"}).status, 0);
+    EXPECT_EQ(qlmib({"agents", "remove", "sized"}).status, 0);
+    ASSERT_TRUE(toolkit.eventLoop().runUntil([&] { return silent.requests.size() >= 3; }, 2000));
+
+    const auto stored = qlmib({"settings"}).out;
+    const auto at = stored.find("SNMP V2 Request Size\t");
+    ASSERT_NE(at, std::string::npos) << stored;
+    const long storedSize = std::stol(stored.substr(at + std::string_view("SNMP V2 Request Size\t").size()));
+    ASSERT_NE(storedSize, 4);
+    std::vector<long> repetitions;
+    for (const auto& request : silent.requests) {
+        EXPECT_EQ(request.pduType, 0xA5);
+        repetitions.push_back(request.maxRepetitions);
+    }
+    EXPECT_EQ(repetitions, (std::vector<long>{4, 4, storedSize}));  // a retry, then the plain walk
 }
 
 }  // namespace

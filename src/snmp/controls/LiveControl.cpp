@@ -69,6 +69,10 @@ void LiveControl::setSNMPPort(std::int32_t Port) {
     port_ = static_cast<std::int16_t>(Port < 1 || Port > 32000 ? 161 : Port);
 }
 
+void LiveControl::setRequestSize(std::int32_t Repetitions) {
+    requestSize_ = Repetitions == 0 ? 0 : Settings::ClampRequestSize(Repetitions);
+}
+
 bool LiveControl::getBusy() const { return engine_->getPendingCount() >= 1; }
 
 std::string LiveControl::getSelection() const {
@@ -173,7 +177,7 @@ void LiveControl::afterEdit(std::int32_t row, std::int32_t col) {
 void LiveControl::SendRequest(const std::string& Tag, const std::string& OID) {
     if (version_ == 1 || settings_->getDisableSNMPV2()) return SendSingle(Command::GetNext, Tag, OID, true);
     engine_->setPort(port_);
-    engine_->GetBulk(ip_, community_, Tag, {OID}, 0, settings_->getSNMPV2RequestSize());
+    engine_->GetBulk(ip_, community_, Tag, {OID}, 0, requestSize_ ? requestSize_ : settings_->getSNMPV2RequestSize());
 }
 
 void LiveControl::SendSingle(Command command, const std::string& tag, const std::string& oid, bool asynchronous) {

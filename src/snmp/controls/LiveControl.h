@@ -48,6 +48,10 @@ public:
     // disabled in the Settings); with 2 walks use GET-BULK.
     std::int16_t getSNMPVersion() const { return version_; }
     virtual void setSNMPVersion(std::int16_t Version) { version_ = Version; }
+    // Repetitions per GET-BULK for this control (a saved agent's own); 0
+    // follows the Settings' SNMPV2RequestSize. Clamped like the setting.
+    std::int16_t getRequestSize() const { return requestSize_; }
+    void setRequestSize(std::int32_t Repetitions);
     // Where the next request of a walk continues.
     const std::string& getCurrentOID() const { return currentOID_; }
     void setCurrentOID(std::string_view OID) { currentOID_.assign(OID); }
@@ -176,6 +180,7 @@ private:
 
     std::unique_ptr<snmp::Engine> engine_;
     std::shared_ptr<Settings> settings_;
+    std::int16_t requestSize_ = 0;
     std::unique_ptr<live::AnswerLookups> lookups_;
     std::unique_ptr<ui::Timer> timer_;
     ui::GridView view_;
