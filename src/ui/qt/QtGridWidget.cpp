@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -128,6 +129,8 @@ float QtGridWidget::toTwipsY(int pixels) const { return static_cast<float>(pixel
 // events through our filter.
 void QtGridWidget::dropView() {
     closeEditor();
+    redrawOff_ = false;
+    snapshot_ = {};
     auto* view = std::exchange(itemView_, nullptr);
     viewport_ = nullptr;
     tree_ = nullptr;
@@ -187,6 +190,17 @@ void QtGridWidget::createView() {
     connect(header, &QHeaderView::sectionMoved, this,
             [this](int logical, int from, int to) { headerMoved(logical, from, to); });
     connect(itemView_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scrolled(); });
+    connect(itemView_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (redrawOff_) takeSnapshot();
+    });
+    if (table_) {
+        // Rows reach a table view when the item model announces them, which
+        // may be later than the grid adds them (redraw off).
+        connect(model_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+            const auto fixed = grid_->getFixedRows();
+            rowsArrived(first + fixed, last - first + 1);
+        });
+    }
     syncAll();
 }
 
@@ -219,8 +233,49 @@ void QtGridWidget::syncLook() {
     } else {
         tree_->setHeaderHidden(grid_->getFixedRows() == 0);
     }
-    itemView_->setUpdatesEnabled(grid_->getRedraw() != RedrawNone);
+    const bool off = grid_->getRedraw() == RedrawNone;
+    if (off && !redrawOff_) freeze();
+    else if (!off && redrawOff_) thaw();
+    else if (!off) itemView_->viewport()->update();
+}
+
+void QtGridWidget::freeze() {
+    redrawOff_ = true;
+    takeSnapshot();
+}
+
+void QtGridWidget::thaw() {
+    redrawOff_ = false;
+    snapshot_ = {};
     itemView_->viewport()->update();
+}
+
+// Until the picture is taken, paints show the view as it stands.
+void QtGridWidget::takeSnapshot() {
+    snapshot_ = {};
+    if (snapshotPosted_) return;
+    snapshotPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            snapshotPosted_ = false;
+            if (!redrawOff_ || !viewport_ || !viewport_->isVisible()) return;
+            // Rows announced since the last layout are laid out first.
+            itemView_->indexAt(QPoint());
+            snapshot_ = viewport_->grab();
+        },
+        Qt::QueuedConnection);
+}
+
+bool QtGridWidget::paintSnapshot() {
+    if (!redrawOff_ || snapshot_.isNull()) return false;
+    if (snapshot_.deviceIndependentSize().toSize() != viewport_->size()) {
+        takeSnapshot();
+        return false;
+    }
+    QPainter painter(viewport_);
+    painter.drawPixmap(0, 0, snapshot_);
+    return true;
 }
 
 void QtGridWidget::syncColumns(std::int32_t first, std::int32_t last) {
@@ -241,6 +296,7 @@ void QtGridWidget::syncRows(std::int32_t first, std::int32_t last) {
         if (!index.isValid() && grid_->getCols() > grid_->getFixedCols()) continue;
         if (table_) {
             const int qtRow = r - grid_->getFixedRows();
+            if (qtRow >= model_->rowCount()) break;
             if (table_->isRowHidden(qtRow) != grid_->getRowHidden(r)) table_->setRowHidden(qtRow, grid_->getRowHidden(r));
             const auto height = grid_->getRowHeight(r);
             if (height != defaultHeight) table_->setRowHeight(qtRow, std::max(toPixelsY(height), 1));
@@ -304,7 +360,6 @@ void QtGridWidget::nodesInserted(std::int32_t parentRow, std::int32_t, std::int3
 
 void QtGridWidget::rowsInserted(std::int32_t first, std::int32_t count) {
     if (tree_) treeRowsInserted_ = {first, count};
-    else rowsArrived(first, count);
 }
 
 void QtGridWidget::rowsArrived(std::int32_t first, std::int32_t count) {
@@ -443,6 +498,8 @@ bool QtGridWidget::eventFilter(QObject* watched, QEvent* event) {
     // Compared by pointer: a view being destroyed is no longer a scroll area to ask.
     if (viewport_ && watched == viewport_) {
         switch (event->type()) {
+            case QEvent::Paint:
+                return paintSnapshot();
             case QEvent::MouseButtonPress:
                 mousePressed(static_cast<QMouseEvent*>(event));
                 return true;
@@ -544,6 +601,7 @@ void QtGridWidget::headerMoved(int logical, int oldVisual, int newVisual) {
 }
 
 void QtGridWidget::scrolled() {
+    if (redrawOff_) takeSnapshot();
     if (syncing_) return;
     const auto top = model_->gridRow(itemView_->indexAt(QPoint(0, 0)));
     if (top < 0 || top == grid_->getTopRow()) return;
