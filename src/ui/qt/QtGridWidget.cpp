@@ -247,34 +247,41 @@ void QtGridWidget::freeze() {
 void QtGridWidget::thaw() {
     redrawOff_ = false;
     snapshot_ = {};
-    itemView_->viewport()->update();
+    itemView_->update();
+    for (auto* part : itemView_->findChildren<QWidget*>()) part->update();
 }
 
-// Until the picture is taken, paints show the view as it stands.
+// The view paints live until its first picture is taken.
 void QtGridWidget::takeSnapshot() {
-    snapshot_ = {};
     if (snapshotPosted_) return;
     snapshotPosted_ = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
             snapshotPosted_ = false;
-            if (!redrawOff_ || !viewport_ || !viewport_->isVisible()) return;
+            if (!redrawOff_ || !itemView_ || !itemView_->isVisible()) return;
             // Rows announced since the last layout are laid out first.
             itemView_->indexAt(QPoint());
-            snapshot_ = viewport_->grab();
+            snapshot_ = {};
+            snapshot_ = itemView_->grab();
+            // Every part of the view (viewport, headers, scroll bars) paints its piece of it.
+            for (auto* part : itemView_->findChildren<QWidget*>()) part->installEventFilter(this);
         },
         Qt::QueuedConnection);
 }
 
-bool QtGridWidget::paintSnapshot() {
-    if (!redrawOff_ || snapshot_.isNull()) return false;
-    if (snapshot_.deviceIndependentSize().toSize() != viewport_->size()) {
+bool QtGridWidget::paintSnapshot(QObject* watched) {
+    auto* part = qobject_cast<QWidget*>(watched);
+    if (!redrawOff_ || snapshot_.isNull() || !part || (part != itemView_ && !itemView_->isAncestorOf(part))) return false;
+    if (editor_ && (part == editor_ || editor_->isAncestorOf(part))) return false;
+    if (snapshot_.deviceIndependentSize().toSize() != itemView_->size()) {
         takeSnapshot();
         return false;
     }
-    QPainter painter(viewport_);
-    painter.drawPixmap(0, 0, snapshot_);
+    const auto dpr = snapshot_.devicePixelRatio();
+    const QRectF source(QPointF(part->mapTo(itemView_, QPoint(0, 0))) * dpr, QSizeF(part->size()) * dpr);
+    QPainter painter(part);
+    painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(part->size())), snapshot_, source);
     return true;
 }
 
@@ -477,6 +484,7 @@ void QtGridWidget::commitEditor() {
 
 bool QtGridWidget::eventFilter(QObject* watched, QEvent* event) {
     if (!grid_) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Paint && paintSnapshot(watched)) return true;
     if (editor_ && watched == editor_) {
         if (event->type() == QEvent::KeyPress) {
             const auto key = static_cast<QKeyEvent*>(event)->key();
@@ -498,8 +506,6 @@ bool QtGridWidget::eventFilter(QObject* watched, QEvent* event) {
     // Compared by pointer: a view being destroyed is no longer a scroll area to ask.
     if (viewport_ && watched == viewport_) {
         switch (event->type()) {
-            case QEvent::Paint:
-                return paintSnapshot();
             case QEvent::MouseButtonPress:
                 mousePressed(static_cast<QMouseEvent*>(event));
                 return true;

@@ -54,6 +54,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+
 private:
     void createView();
     void dropView();
@@ -78,13 +79,14 @@ private:
     void syncRows(std::int32_t first, std::int32_t last);
     void syncExpanded(std::int32_t first, std::int32_t last);
     void syncCurrent();
-    // Redraw off: the viewport shows the picture it had at the end of the
-    // turn in which redraw went off (after the control's own scrolling), so
+    // Redraw off: the view shows the picture it had at the end of the turn
+    // in which redraw went off (after the control's own scrolling), so
     // repaints cost a copy and a grab is never blank.
     void freeze();
     void thaw();
     void takeSnapshot();
-    bool paintSnapshot();
+    // Paints a part of the frozen view from the picture; false when it paints itself.
+    bool paintSnapshot(QObject* watched);
 
     // GridObserver: what the view must follow beyond the item model.
     void nodesInserted(std::int32_t parentRow, std::int32_t first, std::int32_t count) override;
