@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -334,6 +335,26 @@ TEST_F(TableWidgetTest, WithRedrawOffTheViewKeepsItsLastPictureAndTakesTheNewRow
     ASSERT_EQ(table().model()->rowCount(), 6);
     EXPECT_EQ(table().model()->index(0, 0).data().toString(), "first");
     EXPECT_EQ(table().model()->index(5, 0).data().toString(), "zeta");
+}
+
+TEST_F(TableWidgetTest, CellsLookAsTheStyleDrawsThem) {
+    grid.AddItem("12345\tA text far too wide for its column, cut with an ellipsis\tWAVE AV");
+    grid.setCellFontBold(2, 1, true);
+    grid.setCellForeColor(3, 2, ui::Color(200, 0, 0));
+    grid.setCellBackColor(1, 2, ui::Color(255, 255, 160));
+    grid.setCellAlignment(3, 1, ui::AlignRightCenter);
+    grid.setCellAlignment(2, 2, ui::AlignCenterBottom);
+    grid.setRowHeight(2, 600);
+    grid.Select(1, 1, 2, 1);
+    table().setFocus();
+    const auto picture = [&] {
+        QCoreApplication::processEvents();
+        return table().viewport()->grab().toImage();
+    };
+    picture();
+    const auto ours = picture();
+    table().setItemDelegate(new QStyledItemDelegate(&table()));
+    EXPECT_EQ(picture(), ours);
 }
 
 class TableLiveWidgetTest : public CorpusLiveTest {};

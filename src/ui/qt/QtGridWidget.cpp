@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -15,6 +14,7 @@
 #include <utility>
 
 #include "Conversions.h"
+#include "GridItemDelegate.h"
 #include "GridItemModel.h"
 #include "qlmib/ui/GridView.h"
 #include "qlmib/ui/InputCodes.h"
@@ -53,32 +53,6 @@ std::int16_t keyCode(int key) {
         default: return 0;
     }
 }
-
-// Draws the focus rectangle and the highlight as the grid's settings say.
-class GridItemDelegate : public QStyledItemDelegate {
-public:
-    GridItemDelegate(const QtGridWidget& owner, const GridModel& grid, QObject* parent)
-        : QStyledItemDelegate(parent), owner_(owner), grid_(grid) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        auto size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(std::max(owner_.toPixelsY(grid_.DefaultRowHeight()), 1));
-        return size;
-    }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (grid_.getFocusRect() == FocusRectNone) option->state &= ~QStyle::State_HasFocus;
-        const bool focused = owner_.itemView() && owner_.itemView()->hasFocus();
-        if (grid_.getHighLight() == HighLightNever || (grid_.getHighLight() == HighLightWithFocus && !focused))
-            option->state &= ~QStyle::State_Selected;
-    }
-
-private:
-    const QtGridWidget& owner_;
-    const GridModel& grid_;
-};
 
 // Sets a flag for the lifetime of a scope, so that the view's signals raised
 // by our own changes are not taken for user input.
