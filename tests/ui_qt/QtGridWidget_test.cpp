@@ -151,6 +151,15 @@ TEST_F(TreeWidgetTest, ColumnsAndPicturesReachTheView) {
         << "a custom icon from the database";
 }
 
+TEST_F(TreeWidgetTest, ARowOfItsOwnHeightIsShownAtThatHeight) {
+    tree.SelectOID("1.3.6.1.2.1.2.2.1.7");
+    const auto tall = row("1.3.6.1.2.1.2.2"), plain = row("1.3.6.1.2.1.2.2.1");
+    tree.Tree.setRowHeight(tall, 900);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view().visualRect(item("1.3.6.1.2.1.2.2")).height(), widget->toPixelsY(900));
+    EXPECT_EQ(view().visualRect(item("1.3.6.1.2.1.2.2.1")).height(), widget->toPixelsY(tree.Tree.getRowHeight(plain)));
+}
+
 // A plain table grid: a header row, a fixed first column and three rows.
 class TableWidgetTest : public ::testing::Test {
 protected:

@@ -125,7 +125,8 @@ void QtGridWidget::createView() {
     QHeaderView* header = nullptr;
     if (tree) {
         tree_ = new QTreeView(this);
-        // Every row has the grid's row height; the view then lays out large trees fast.
+        // While every row has the grid's default height the view lays out
+        // large trees fast; a row of its own height ends that (syncRows).
         tree_->setUniformRowHeights(true);
         tree_->setExpandsOnDoubleClick(false);
         tree_->setRootIsDecorated(true);
@@ -281,8 +282,11 @@ void QtGridWidget::syncRows(std::int32_t first, std::int32_t last) {
             if (table_->isRowHidden(qtRow) != grid_->getRowHidden(r)) table_->setRowHidden(qtRow, grid_->getRowHidden(r));
             const auto height = grid_->getRowHeight(r);
             if (height != defaultHeight) table_->setRowHeight(qtRow, std::max(toPixelsY(height), 1));
-        } else if (tree_->isRowHidden(index.row(), index.parent()) != grid_->getRowHidden(r)) {
-            tree_->setRowHidden(index.row(), index.parent(), grid_->getRowHidden(r));
+        } else {
+            if (tree_->isRowHidden(index.row(), index.parent()) != grid_->getRowHidden(r))
+                tree_->setRowHidden(index.row(), index.parent(), grid_->getRowHidden(r));
+            if (tree_->uniformRowHeights() && grid_->getRowHeight(r) != defaultHeight)
+                tree_->setUniformRowHeights(false);
         }
     }
     syncExpanded(first, last);
