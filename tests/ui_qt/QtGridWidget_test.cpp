@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
@@ -18,6 +19,7 @@
 #include <qlmib/snmp/MIBTable.h>
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/ui/GridView.h>
+#include <qlmib/ui/HeadlessToolkit.h>
 #include <qlmib/ui/qt/GridItemModel.h>
 #include <qlmib/ui/qt/QtGridWidget.h>
 
@@ -158,6 +160,30 @@ TEST_F(TreeWidgetTest, ARowOfItsOwnHeightIsShownAtThatHeight) {
     QCoreApplication::processEvents();
     EXPECT_EQ(view().visualRect(item("1.3.6.1.2.1.2.2")).height(), widget->toPixelsY(900));
     EXPECT_EQ(view().visualRect(item("1.3.6.1.2.1.2.2.1")).height(), widget->toPixelsY(tree.Tree.getRowHeight(plain)));
+}
+
+TEST(TreeColumnTest, TheTreeColumnGrowsToShowTheNamesOfDeepNodes) {
+    ui::HeadlessToolkit toolkit;
+    ui::GridModel grid;
+    grid.setCols(2);
+    grid.setFixedRows(1);
+    grid.setOutlineBar(ui::OutlineBarComplete);
+    grid.AddItem("Name\tOID");
+    grid.setColWidth(0, 2880);
+    std::int32_t node = -1;
+    for (int level = 0; level < 12; ++level) node = grid.AddNode(node, "level" + std::to_string(level) + "Name");
+    const auto deepest = grid.AddNode(node, "ifMauAutoNegCapAdvertisedBits (9)");
+    ui::GridView view(grid);
+    QtGridWidget widget(view, toolkit);
+    widget.resize(400, 500);
+    widget.show();
+    QCoreApplication::processEvents();
+    auto& tree = *qobject_cast<QTreeView*>(widget.itemView());
+    const auto item = widget.itemModel()->indexOf(deepest, 0);
+    ASSERT_TRUE(tree.viewport()->rect().intersects(tree.visualRect(item)));
+    EXPECT_GE(tree.visualRect(item).width(), tree.sizeHintForIndex(item).width()) << "the name is not cut";
+    EXPECT_GT(tree.horizontalScrollBar()->maximum(), 0) << "wider than the view: it scrolls";
+    EXPECT_EQ(grid.getColWidth(0), 2880) << "the grid keeps its own width";
 }
 
 // A plain table grid: a header row, a fixed first column and three rows.

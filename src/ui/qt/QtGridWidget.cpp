@@ -135,7 +135,12 @@ void QtGridWidget::createView() {
         itemView_ = tree_;
         header = tree_->header();
         header->setStretchLastSection(false);
-        connect(tree_, &QTreeView::expanded, this, [this](const QModelIndex& i) { viewExpandedChanged(i, true); });
+        // Only the rows in view are measured when the tree column grows.
+        header->setResizeContentsPrecision(0);
+        connect(tree_, &QTreeView::expanded, this, [this](const QModelIndex& i) {
+            fitTreeColumnSoon();
+            viewExpandedChanged(i, true);
+        });
         connect(tree_, &QTreeView::collapsed, this, [this](const QModelIndex& i) { viewExpandedChanged(i, false); });
     } else {
         table_ = new QTableView(this);
@@ -185,6 +190,7 @@ void QtGridWidget::syncAll() {
     Guard guard(syncing_);
     syncLook();
     if (grid_->getCols() > 0) syncColumns(0, grid_->getCols() - 1);
+    fitTreeColumnSoon();
     if (grid_->getRows() > 0) syncRows(0, grid_->getRows() - 1);
     syncCurrent();
 }
@@ -258,6 +264,27 @@ bool QtGridWidget::paintSnapshot(QObject* watched) {
     QPainter painter(part);
     painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(part->size())), snapshot_, source);
     return true;
+}
+
+// Deep nodes' names are not cut: the tree column grows to the widest row in
+// view (the grid's width stays as set), and a horizontal scroll bar appears
+// when it outgrows the view.
+void QtGridWidget::fitTreeColumnSoon() {
+    if (!tree_ || treeFitPosted_) return;
+    treeFitPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            treeFitPosted_ = false;
+            if (!tree_) return;
+            auto* header = tree_->header();
+            constexpr int treeColumn = 0;
+            if (header->count() == 0 || header->isSectionHidden(treeColumn)) return;
+            // Through the base class, where it is public; the tree view adds the indentation.
+            const int wanted = itemView_->sizeHintForColumn(treeColumn);
+            if (wanted > header->sectionSize(treeColumn)) header->resizeSection(treeColumn, wanted);
+        },
+        Qt::QueuedConnection);
 }
 
 void QtGridWidget::syncColumns(std::int32_t first, std::int32_t last) {
@@ -338,6 +365,7 @@ void QtGridWidget::syncCurrent() {
 // nodes, which the grid does right after the rows: until then Qt still holds
 // the old rows, and asking it about them would reach rows that are gone.
 void QtGridWidget::nodesInserted(std::int32_t parentRow, std::int32_t, std::int32_t) {
+    fitTreeColumnSoon();
     // A node's first child makes it a parent, shown open unless collapsed.
     if (parentRow >= 0) syncExpanded(parentRow, parentRow);
     if (const auto rows = std::exchange(treeRowsInserted_, std::nullopt)) rowsArrived(rows->first, rows->second);
@@ -380,7 +408,10 @@ void QtGridWidget::reset() {
 
 void QtGridWidget::rowsChanged(std::int32_t first, std::int32_t last) { syncRows(first, last); }
 
-void QtGridWidget::columnsChanged(std::int32_t first, std::int32_t last) { syncColumns(first, last); }
+void QtGridWidget::columnsChanged(std::int32_t first, std::int32_t last) {
+    syncColumns(first, last);
+    fitTreeColumnSoon();
+}
 
 void QtGridWidget::currentCellChanged() { syncCurrent(); }
 
@@ -586,6 +617,7 @@ void QtGridWidget::headerMoved(int logical, int oldVisual, int newVisual) {
 
 void QtGridWidget::scrolled() {
     if (redrawOff_) takeSnapshot();
+    fitTreeColumnSoon();
     if (syncing_) return;
     const auto top = model_->gridRow(itemView_->indexAt(QPoint(0, 0)));
     if (top < 0 || top == grid_->getTopRow()) return;

@@ -79,6 +79,7 @@ private:
     void syncRows(std::int32_t first, std::int32_t last);
     void syncExpanded(std::int32_t first, std::int32_t last);
     void syncCurrent();
+    void fitTreeColumnSoon();
     // Redraw off: the view shows the picture it had at the end of the turn
     // in which redraw went off (after the control's own scrolling), so
     // repaints cost a copy and a grab is never blank.
@@ -123,6 +124,7 @@ private:
     std::int16_t shownOutlineBar_ = OutlineBarNone;
     bool redrawOff_ = false;
     bool snapshotPosted_ = false;
+    bool treeFitPosted_ = false;
     QPixmap snapshot_;
     Subscription viewChanged_, viewDestroying_;
 };
