@@ -253,6 +253,17 @@ TEST_F(TableWidgetTest, KeysReachKeyDownAndKeyPressWithTheirCodes) {
     EXPECT_EQ(grid.getRow(), 2);
 }
 
+// The controls raise no event of their own on mouse moves and releases;
+// moves keep the grid's cell under the mouse (MouseRow, MouseCol) current.
+TEST_F(TableWidgetTest, MouseMovesTellTheGridTheCellUnderTheMouse) {
+    QTest::mouseMove(table().viewport(), centre(2, 1));
+    EXPECT_EQ(std::pair(grid.getMouseRow(), grid.getMouseCol()), std::pair(2, 1));
+    QTest::mouseMove(table().viewport(), centre(3, 2));
+    EXPECT_EQ(std::pair(grid.getMouseRow(), grid.getMouseCol()), std::pair(3, 2));
+    QTest::mouseMove(table().viewport(), QPoint(table().viewport()->width() - 2, table().viewport()->height() - 2));
+    EXPECT_EQ(std::pair(grid.getMouseRow(), grid.getMouseCol()), std::pair(-1, -1)) << "below the last row";
+}
+
 TEST_F(TableWidgetTest, HeaderClicksSortAndHeaderDragsMoveColumnsThroughTheGrid) {
     std::vector<std::pair<std::int32_t, std::int16_t>> sorts;
     auto s1 = grid.AfterSort.subscribe([&](std::int32_t c, std::int16_t o) { sorts.emplace_back(c, o); });
