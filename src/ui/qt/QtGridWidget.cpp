@@ -225,9 +225,10 @@ void QtGridWidget::freeze() {
     takeSnapshot();
 }
 
+// Before its picture was taken the view painted live: nothing shown is stale.
 void QtGridWidget::thaw() {
     redrawOff_ = false;
-    snapshot_ = {};
+    if (std::exchange(snapshot_, {}).isNull()) return;
     itemView_->update();
     for (auto* part : itemView_->findChildren<QWidget*>()) part->update();
 }

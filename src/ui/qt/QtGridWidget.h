@@ -54,7 +54,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-
 private:
     void createView();
     void dropView();
