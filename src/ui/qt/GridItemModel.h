@@ -31,12 +31,6 @@ public:
     // Pictures for the cells' picture keys (null: none). Not owned.
     void setImages(const ImageList* images);
 
-    // Rows appended to a table while the grid's redraw is off reach Qt in one
-    // range when redraw comes back on, or before any other change of rows:
-    // Qt then lays out the view once per redraw instead of once per answer.
-    // Until then the view shows the rows it had. Announces them now.
-    void showAppendedRows();
-
     // The grid row and column of an item, and back (invalid for a fixed or
     // hidden-by-structure row, or a row not yet announced to Qt).
     std::int32_t gridRow(const QModelIndex& index) const;
@@ -81,6 +75,11 @@ private:
 
     void beginChange(Pending kind, const QModelIndex& parent, int first, int last);
     void endChange();
+    // Rows appended to a table while the grid's redraw is off reach Qt in one
+    // range when redraw comes back on, or before any other change of rows:
+    // Qt then lays out the view once per redraw instead of once per answer.
+    // Until then the view shows the rows it had. Announces them now.
+    void showAppendedRows();
     // Grid rows below the fixed rows: what a table shows once announced.
     std::int32_t tableRows() const;
     // Grid rows a table has announced to Qt, fixed rows included.
