@@ -32,11 +32,9 @@ void StatusPanel::beginBusy(const QString& what) {
     showBusy();
 }
 
-void StatusPanel::setRows(int rows) {
-    if (rows == rows_) return;
-    rows_ = rows;
-    if (busy()) showBusy();
-}
+// Shown on the next tick: a new text on every answer would lay the window
+// out again on every answer.
+void StatusPanel::setRows(int rows) { rows_ = rows; }
 
 void StatusPanel::endBusy() {
     if (!busy()) return;

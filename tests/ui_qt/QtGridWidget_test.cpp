@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -17,6 +19,7 @@
 #include <qlmib/snmp/MIBTable.h>
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/ui/GridView.h>
+#include <qlmib/ui/HeadlessToolkit.h>
 #include <qlmib/ui/qt/GridItemModel.h>
 #include <qlmib/ui/qt/QtGridWidget.h>
 
@@ -125,7 +128,7 @@ TEST_F(TreeWidgetTest, DoubleRightClicksAndPressesRaiseTheTreeEvents) {
     QTest::mouseRelease(view().viewport(), Qt::LeftButton, {}, at);
 }
 
-TEST_F(TreeWidgetTest, ColumnsPicturesAndRedrawReachTheView) {
+TEST_F(TreeWidgetTest, ColumnsAndPicturesReachTheView) {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(QColor(30, 120, 220));
     QByteArray png;
@@ -148,11 +151,39 @@ TEST_F(TreeWidgetTest, ColumnsPicturesAndRedrawReachTheView) {
     EXPECT_EQ(view().model()->data(item("1.3.6.1.2.1.2"), Qt::DecorationRole).value<QIcon>().pixmap(16).toImage().pixelColor(8, 8),
               image.pixelColor(8, 8))
         << "a custom icon from the database";
+}
 
-    tree.Tree.setRedraw(ui::RedrawNone);
-    EXPECT_FALSE(view().updatesEnabled());
-    tree.Tree.setRedraw(ui::RedrawBuffered);
-    EXPECT_TRUE(view().updatesEnabled());
+TEST_F(TreeWidgetTest, ARowOfItsOwnHeightIsShownAtThatHeight) {
+    tree.SelectOID("1.3.6.1.2.1.2.2.1.7");
+    const auto tall = row("1.3.6.1.2.1.2.2"), plain = row("1.3.6.1.2.1.2.2.1");
+    tree.Tree.setRowHeight(tall, 900);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view().visualRect(item("1.3.6.1.2.1.2.2")).height(), widget->toPixelsY(900));
+    EXPECT_EQ(view().visualRect(item("1.3.6.1.2.1.2.2.1")).height(), widget->toPixelsY(tree.Tree.getRowHeight(plain)));
+}
+
+TEST(TreeColumnTest, TheTreeColumnGrowsToShowTheNamesOfDeepNodes) {
+    ui::HeadlessToolkit toolkit;
+    ui::GridModel grid;
+    grid.setCols(2);
+    grid.setFixedRows(1);
+    grid.setOutlineBar(ui::OutlineBarComplete);
+    grid.AddItem("Name\tOID");
+    grid.setColWidth(0, 2880);
+    std::int32_t node = -1;
+    for (int level = 0; level < 12; ++level) node = grid.AddNode(node, "level" + std::to_string(level) + "Name");
+    const auto deepest = grid.AddNode(node, "ifMauAutoNegCapAdvertisedBits (9)");
+    ui::GridView view(grid);
+    QtGridWidget widget(view, toolkit);
+    widget.resize(400, 500);
+    widget.show();
+    QCoreApplication::processEvents();
+    auto& tree = *qobject_cast<QTreeView*>(widget.itemView());
+    const auto item = widget.itemModel()->indexOf(deepest, 0);
+    ASSERT_TRUE(tree.viewport()->rect().intersects(tree.visualRect(item)));
+    EXPECT_GE(tree.visualRect(item).width(), tree.sizeHintForIndex(item).width()) << "the name is not cut";
+    EXPECT_GT(tree.horizontalScrollBar()->maximum(), 0) << "wider than the view: it scrolls";
+    EXPECT_EQ(grid.getColWidth(0), 2880) << "the grid keeps its own width";
 }
 
 // A plain table grid: a header row, a fixed first column and three rows.
@@ -220,6 +251,17 @@ TEST_F(TableWidgetTest, KeysReachKeyDownAndKeyPressWithTheirCodes) {
     auto swallow = grid.KeyDown.subscribe([](std::int16_t& k, std::int16_t&) { k = 0; });
     QTest::keyClick(&table(), Qt::Key_Down);
     EXPECT_EQ(grid.getRow(), 2);
+}
+
+// The controls raise no event of their own on mouse moves and releases;
+// moves keep the grid's cell under the mouse (MouseRow, MouseCol) current.
+TEST_F(TableWidgetTest, MouseMovesTellTheGridTheCellUnderTheMouse) {
+    QTest::mouseMove(table().viewport(), centre(2, 1));
+    EXPECT_EQ(std::pair(grid.getMouseRow(), grid.getMouseCol()), std::pair(2, 1));
+    QTest::mouseMove(table().viewport(), centre(3, 2));
+    EXPECT_EQ(std::pair(grid.getMouseRow(), grid.getMouseCol()), std::pair(3, 2));
+    QTest::mouseMove(table().viewport(), QPoint(table().viewport()->width() - 2, table().viewport()->height() - 2));
+    EXPECT_EQ(std::pair(grid.getMouseRow(), grid.getMouseCol()), std::pair(-1, -1)) << "below the last row";
 }
 
 TEST_F(TableWidgetTest, HeaderClicksSortAndHeaderDragsMoveColumnsThroughTheGrid) {
@@ -309,6 +351,56 @@ TEST_F(TableWidgetTest, HiddenRowsFocusAndHighlightSettingsAndTheCellLook) {
     EXPECT_NE(plain, normal) << "no highlight";
     grid.setHighLight(ui::HighLightAlways);
     EXPECT_EQ(shot(), normal);
+}
+
+TEST_F(TableWidgetTest, WithRedrawOffTheViewKeepsItsLastPictureAndTakesTheNewRowsWhenRedrawComesBack) {
+    const auto picture = [&] {
+        QCoreApplication::processEvents();
+        return widget->grab().toImage();
+    };
+    picture();
+    const auto before = picture();
+    grid.setRedraw(ui::RedrawNone);
+    EXPECT_EQ(picture(), before) << "a grab while redraw is off shows the last picture, not a blank grid";
+    grid.AddItem("4\tdelta\tup");
+    grid.setTextMatrix(1, 1, "changed");
+    EXPECT_EQ(picture(), before) << "changes wait for redraw";
+    EXPECT_EQ(table().model()->rowCount(), 3) << "rows added with redraw off wait for it";
+    grid.AddItem("5\tepsilon\tdown");
+    grid.RemoveItem(5);
+    grid.setRedraw(ui::RedrawBuffered);
+    ASSERT_EQ(table().model()->rowCount(), 4);
+    EXPECT_EQ(table().model()->index(3, 0).data().toString(), "delta");
+    EXPECT_EQ(table().model()->index(0, 0).data().toString(), "changed");
+    EXPECT_NE(picture(), before);
+
+    // A change of rows in the middle takes the waiting rows in first.
+    grid.setRedraw(ui::RedrawNone);
+    grid.AddItem("6\tzeta\tup");
+    grid.AddItem("0\tfirst\tup", 1);
+    ASSERT_EQ(table().model()->rowCount(), 6);
+    EXPECT_EQ(table().model()->index(0, 0).data().toString(), "first");
+    EXPECT_EQ(table().model()->index(5, 0).data().toString(), "zeta");
+}
+
+TEST_F(TableWidgetTest, CellsLookAsTheStyleDrawsThem) {
+    grid.AddItem("12345\tA text far too wide for its column, cut with an ellipsis\tWAVE AV");
+    grid.setCellFontBold(2, 1, true);
+    grid.setCellForeColor(3, 2, ui::Color(200, 0, 0));
+    grid.setCellBackColor(1, 2, ui::Color(255, 255, 160));
+    grid.setCellAlignment(3, 1, ui::AlignRightCenter);
+    grid.setCellAlignment(2, 2, ui::AlignCenterBottom);
+    grid.setRowHeight(2, 600);
+    grid.Select(1, 1, 2, 1);
+    table().setFocus();
+    const auto picture = [&] {
+        QCoreApplication::processEvents();
+        return table().viewport()->grab().toImage();
+    };
+    picture();
+    const auto ours = picture();
+    table().setItemDelegate(new QStyledItemDelegate(&table()));
+    EXPECT_EQ(picture(), ours);
 }
 
 class TableLiveWidgetTest : public CorpusLiveTest {};

@@ -34,6 +34,7 @@ Qt::Alignment toQtAlignment(std::int16_t code) {
 
 GridItemModel::GridItemModel(GridModel& grid, Mode mode, QObject* parent)
     : QAbstractItemModel(parent), grid_(grid), mode_(mode) {
+    shownRows_ = tableRows();
     grid_.addObserver(this);
 }
 
@@ -46,6 +47,8 @@ void GridItemModel::setImages(const ImageList* images) {
 }
 
 // ---- Mapping
+
+std::int32_t GridItemModel::tableRows() const { return std::max(grid_.getRows() - grid_.getFixedRows(), 0); }
 
 std::int32_t GridItemModel::fixedRoots() const {
     const auto fixed = grid_.getFixedRows();
@@ -78,7 +81,10 @@ int GridItemModel::section(std::int32_t gridCol) const { return gridCol - grid_.
 QModelIndex GridItemModel::indexOf(std::int32_t row, std::int32_t col) const {
     if (row < grid_.getFixedRows() || row >= grid_.getRows() || section(col) < 0 || col >= grid_.getCols())
         return {};
-    if (mode_ == Mode::Table) return createIndex(row - grid_.getFixedRows(), section(col));
+    if (mode_ == Mode::Table) {
+        if (row >= announcedRows()) return {};
+        return createIndex(row - grid_.getFixedRows(), section(col));
+    }
     const auto parentRow = grid_.ParentRow(row);
     if (parentRow < 0) return createIndex(grid_.ChildIndex(row) - fixedRoots(), section(col), quintptr(0));
     if (parentRow < grid_.getFixedRows()) return {};
@@ -97,7 +103,7 @@ QModelIndex GridItemModel::parent(const QModelIndex& child) const {
 }
 
 int GridItemModel::rowCount(const QModelIndex& parent) const {
-    if (mode_ == Mode::Table) return parent.isValid() ? 0 : std::max(grid_.getRows() - grid_.getFixedRows(), 0);
+    if (mode_ == Mode::Table) return parent.isValid() ? 0 : shownRows_;
     if (!parent.isValid()) return grid_.ChildCount(-1) - fixedRoots();
     if (parent.column() != 0) return 0;
     return grid_.ChildCount(gridRow(parent));
@@ -197,19 +203,37 @@ void GridItemModel::beginChange(Pending kind, const QModelIndex& parent, int fir
         case Pending::Insert: beginInsertRows(parent, first, last); break;
         case Pending::Remove: beginRemoveRows(parent, first, last); break;
         case Pending::Reset: beginResetModel(); break;
-        case Pending::None: break;
+        case Pending::None:
+        case Pending::Deferred: break;
     }
 }
 
 void GridItemModel::endChange() {
     const auto kind = pending_;
     pending_ = Pending::None;
+    // Every row of the grid is announced once a change of rows ends (the
+    // deferred ones were announced before it began), except deferred appends.
+    if (mode_ == Mode::Table && kind != Pending::Deferred) shownRows_ = tableRows();
     switch (kind) {
         case Pending::Insert: endInsertRows(); break;
         case Pending::Remove: endRemoveRows(); break;
         case Pending::Reset: endResetModel(); break;
-        case Pending::None: break;
+        case Pending::None:
+        case Pending::Deferred: break;
     }
+}
+
+void GridItemModel::showAppendedRows() {
+    if (mode_ != Mode::Table || pending_ != Pending::None) return;
+    const auto rows = tableRows();
+    if (rows <= shownRows_) return;
+    beginInsertRows({}, shownRows_, rows - 1);
+    shownRows_ = rows;
+    endInsertRows();
+}
+
+void GridItemModel::appearanceChanged() {
+    if (grid_.getRedraw() != RedrawNone) showAppendedRows();
 }
 
 bool GridItemModel::tableSpan(std::int32_t first, int& qtFirst) const {
@@ -235,6 +259,11 @@ bool GridItemModel::treeSpan(std::int32_t parentRow, std::int32_t first, QModelI
 
 void GridItemModel::rowsAboutToBeInserted(std::int32_t first, std::int32_t count) {
     if (mode_ != Mode::Table) return;
+    if (grid_.getRedraw() == RedrawNone && first == grid_.getRows() && first >= grid_.getFixedRows()) {
+        pending_ = Pending::Deferred;
+        return;
+    }
+    showAppendedRows();
     int qtFirst = 0;
     if (tableSpan(first, qtFirst) && columnCount() > 0) beginChange(Pending::Insert, {}, qtFirst, qtFirst + count - 1);
     else beginChange(Pending::Reset, {}, 0, 0);
@@ -246,6 +275,11 @@ void GridItemModel::rowsInserted(std::int32_t, std::int32_t) {
 
 void GridItemModel::rowsAboutToBeRemoved(std::int32_t first, std::int32_t count) {
     if (mode_ != Mode::Table) return;
+    if (first >= announcedRows()) {
+        pending_ = Pending::Deferred;
+        return;
+    }
+    showAppendedRows();
     int qtFirst = 0;
     if (tableSpan(first, qtFirst) && columnCount() > 0) beginChange(Pending::Remove, {}, qtFirst, qtFirst + count - 1);
     else beginChange(Pending::Reset, {}, 0, 0);
@@ -293,12 +327,14 @@ void GridItemModel::aboutToReset() { beginResetModel(); }
 
 void GridItemModel::reset() {
     icons_.clear();
+    shownRows_ = tableRows();
     endResetModel();
 }
 
 // Rows keep their identity through a layout change: each persistent index is
 // found again from its row's id.
 void GridItemModel::layoutAboutToChange() {
+    showAppendedRows();
     Q_EMIT layoutAboutToBeChanged();
     layoutFrom_ = persistentIndexList();
     layoutRows_.clear();
@@ -316,12 +352,16 @@ void GridItemModel::layoutChanged() {
     Q_EMIT QAbstractItemModel::layoutChanged();
 }
 
-void GridItemModel::cellsChanged(const CellRange& cells) {
+void GridItemModel::cellsChanged(const CellRange& changed) {
     // Only the fixed cells are headers; the rest are items, mapped one block at a time.
-    if (cells.row1 < grid_.getFixedRows()) {
-        columnsChanged(cells.col1, cells.col2);
+    if (changed.row1 < grid_.getFixedRows()) {
+        columnsChanged(changed.col1, changed.col2);
         return;
     }
+    // Rows Qt has not been told of are read when they are announced.
+    auto cells = changed;
+    if (mode_ == Mode::Table) cells.row2 = std::min(cells.row2, announcedRows() - 1);
+    if (cells.row1 > cells.row2) return;
     if (section(cells.col2) < 0) {
         if (mode_ == Mode::Table)
             Q_EMIT headerDataChanged(Qt::Vertical, cells.row1 - grid_.getFixedRows(), cells.row2 - grid_.getFixedRows());
@@ -344,6 +384,7 @@ void GridItemModel::rowsChanged(std::int32_t first, std::int32_t last) {
     // moves the outline column's text), so the cells are repainted.
     if (columnCount() == 0) return;
     const auto from = std::max(first, grid_.getFixedRows());
+    if (mode_ == Mode::Table) last = std::min(last, announcedRows() - 1);
     if (from > last) return;
     if (mode_ == Mode::Table) {
         Q_EMIT dataChanged(indexOf(from, grid_.getFixedCols()), indexOf(last, grid_.getCols() - 1));

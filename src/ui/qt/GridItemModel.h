@@ -32,7 +32,7 @@ public:
     void setImages(const ImageList* images);
 
     // The grid row and column of an item, and back (invalid for a fixed or
-    // hidden-by-structure row).
+    // hidden-by-structure row, or a row not yet announced to Qt).
     std::int32_t gridRow(const QModelIndex& index) const;
     std::int32_t gridCol(const QModelIndex& index) const;
     std::int32_t gridCol(int section) const;
@@ -50,7 +50,9 @@ public:
 
 private:
     // What a pending GridModel change becomes in Qt, decided before it happens.
-    enum class Pending { None, Insert, Remove, Reset };
+    // Deferred: rows appended, or removed among those appended, that Qt has
+    // not been told of.
+    enum class Pending { None, Insert, Remove, Reset, Deferred };
 
     void rowsAboutToBeInserted(std::int32_t first, std::int32_t count) override;
     void rowsInserted(std::int32_t first, std::int32_t count) override;
@@ -62,6 +64,7 @@ private:
     void nodesRemoved(std::int32_t parentRow, std::int32_t first, std::int32_t count) override;
     void outlineAboutToReset() override;
     void outlineReset() override;
+    void appearanceChanged() override;
     void layoutAboutToChange() override;
     void layoutChanged() override;
     void aboutToReset() override;
@@ -72,6 +75,15 @@ private:
 
     void beginChange(Pending kind, const QModelIndex& parent, int first, int last);
     void endChange();
+    // Rows appended to a table while the grid's redraw is off reach Qt in one
+    // range when redraw comes back on, or before any other change of rows:
+    // Qt then lays out the view once per redraw instead of once per answer.
+    // Until then the view shows the rows it had. Announces them now.
+    void showAppendedRows();
+    // Grid rows below the fixed rows: what a table shows once announced.
+    std::int32_t tableRows() const;
+    // Grid rows a table has announced to Qt, fixed rows included.
+    std::int32_t announcedRows() const { return grid_.getFixedRows() + shownRows_; }
     // Top-level nodes that are fixed rows, which a tree does not show.
     std::int32_t fixedRoots() const;
     // The Qt parent and first Qt row of grid rows or nodes about to change;
@@ -85,6 +97,7 @@ private:
     const ImageList* images_ = nullptr;
     mutable QHash<QString, QIcon> icons_;
     Pending pending_ = Pending::None;
+    int shownRows_ = 0;  // table rows Qt knows of
     QModelIndexList layoutFrom_;
     std::vector<std::pair<std::uintptr_t, int>> layoutRows_;  // row ids and columns of layoutFrom_
 };

@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "Conversions.h"
+#include "GridItemDelegate.h"
 #include "GridItemModel.h"
 #include "qlmib/ui/GridView.h"
 #include "qlmib/ui/InputCodes.h"
@@ -52,32 +53,6 @@ std::int16_t keyCode(int key) {
         default: return 0;
     }
 }
-
-// Draws the focus rectangle and the highlight as the grid's settings say.
-class GridItemDelegate : public QStyledItemDelegate {
-public:
-    GridItemDelegate(const QtGridWidget& owner, const GridModel& grid, QObject* parent)
-        : QStyledItemDelegate(parent), owner_(owner), grid_(grid) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        auto size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(std::max(owner_.toPixelsY(grid_.DefaultRowHeight()), 1));
-        return size;
-    }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (grid_.getFocusRect() == FocusRectNone) option->state &= ~QStyle::State_HasFocus;
-        const bool focused = owner_.itemView() && owner_.itemView()->hasFocus();
-        if (grid_.getHighLight() == HighLightNever || (grid_.getHighLight() == HighLightWithFocus && !focused))
-            option->state &= ~QStyle::State_Selected;
-    }
-
-private:
-    const QtGridWidget& owner_;
-    const GridModel& grid_;
-};
 
 // Sets a flag for the lifetime of a scope, so that the view's signals raised
 // by our own changes are not taken for user input.
@@ -128,6 +103,8 @@ float QtGridWidget::toTwipsY(int pixels) const { return static_cast<float>(pixel
 // events through our filter.
 void QtGridWidget::dropView() {
     closeEditor();
+    redrawOff_ = false;
+    snapshot_ = {};
     auto* view = std::exchange(itemView_, nullptr);
     viewport_ = nullptr;
     tree_ = nullptr;
@@ -148,7 +125,8 @@ void QtGridWidget::createView() {
     QHeaderView* header = nullptr;
     if (tree) {
         tree_ = new QTreeView(this);
-        // Every row has the grid's row height; the view then lays out large trees fast.
+        // While every row has the grid's default height the view lays out
+        // large trees fast; a row of its own height ends that (syncRows).
         tree_->setUniformRowHeights(true);
         tree_->setExpandsOnDoubleClick(false);
         tree_->setRootIsDecorated(true);
@@ -157,7 +135,12 @@ void QtGridWidget::createView() {
         itemView_ = tree_;
         header = tree_->header();
         header->setStretchLastSection(false);
-        connect(tree_, &QTreeView::expanded, this, [this](const QModelIndex& i) { viewExpandedChanged(i, true); });
+        // Only the rows in view are measured when the tree column grows.
+        header->setResizeContentsPrecision(0);
+        connect(tree_, &QTreeView::expanded, this, [this](const QModelIndex& i) {
+            fitTreeColumnSoon();
+            viewExpandedChanged(i, true);
+        });
         connect(tree_, &QTreeView::collapsed, this, [this](const QModelIndex& i) { viewExpandedChanged(i, false); });
     } else {
         table_ = new QTableView(this);
@@ -187,6 +170,17 @@ void QtGridWidget::createView() {
     connect(header, &QHeaderView::sectionMoved, this,
             [this](int logical, int from, int to) { headerMoved(logical, from, to); });
     connect(itemView_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scrolled(); });
+    connect(itemView_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (redrawOff_) takeSnapshot();
+    });
+    if (table_) {
+        // Rows reach a table view when the item model announces them, which
+        // may be later than the grid adds them (redraw off).
+        connect(model_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+            const auto fixed = grid_->getFixedRows();
+            rowsArrived(first + fixed, last - first + 1);
+        });
+    }
     syncAll();
 }
 
@@ -196,6 +190,7 @@ void QtGridWidget::syncAll() {
     Guard guard(syncing_);
     syncLook();
     if (grid_->getCols() > 0) syncColumns(0, grid_->getCols() - 1);
+    fitTreeColumnSoon();
     if (grid_->getRows() > 0) syncRows(0, grid_->getRows() - 1);
     syncCurrent();
 }
@@ -219,8 +214,78 @@ void QtGridWidget::syncLook() {
     } else {
         tree_->setHeaderHidden(grid_->getFixedRows() == 0);
     }
-    itemView_->setUpdatesEnabled(grid_->getRedraw() != RedrawNone);
-    itemView_->viewport()->update();
+    const bool off = grid_->getRedraw() == RedrawNone;
+    if (off && !redrawOff_) freeze();
+    else if (!off && redrawOff_) thaw();
+    else if (!off) itemView_->viewport()->update();
+}
+
+void QtGridWidget::freeze() {
+    redrawOff_ = true;
+    takeSnapshot();
+}
+
+// Before its picture was taken the view painted live: nothing shown is stale.
+void QtGridWidget::thaw() {
+    redrawOff_ = false;
+    if (std::exchange(snapshot_, {}).isNull()) return;
+    itemView_->update();
+    for (auto* part : itemView_->findChildren<QWidget*>()) part->update();
+}
+
+// The view paints live until its first picture is taken.
+void QtGridWidget::takeSnapshot() {
+    if (snapshotPosted_) return;
+    snapshotPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            snapshotPosted_ = false;
+            if (!redrawOff_ || !itemView_ || !itemView_->isVisible()) return;
+            // Rows announced since the last layout are laid out first.
+            itemView_->indexAt(QPoint());
+            snapshot_ = {};
+            snapshot_ = itemView_->grab();
+            // Every part of the view (viewport, headers, scroll bars) paints its piece of it.
+            for (auto* part : itemView_->findChildren<QWidget*>()) part->installEventFilter(this);
+        },
+        Qt::QueuedConnection);
+}
+
+bool QtGridWidget::paintSnapshot(QObject* watched) {
+    auto* part = qobject_cast<QWidget*>(watched);
+    if (!redrawOff_ || snapshot_.isNull() || !part || (part != itemView_ && !itemView_->isAncestorOf(part))) return false;
+    if (editor_ && (part == editor_ || editor_->isAncestorOf(part))) return false;
+    if (snapshot_.deviceIndependentSize().toSize() != itemView_->size()) {
+        takeSnapshot();
+        return false;
+    }
+    const auto dpr = snapshot_.devicePixelRatio();
+    const QRectF source(QPointF(part->mapTo(itemView_, QPoint(0, 0))) * dpr, QSizeF(part->size()) * dpr);
+    QPainter painter(part);
+    painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(part->size())), snapshot_, source);
+    return true;
+}
+
+// Deep nodes' names are not cut: the tree column grows to the widest row in
+// view (the grid's width stays as set), and a horizontal scroll bar appears
+// when it outgrows the view.
+void QtGridWidget::fitTreeColumnSoon() {
+    if (!tree_ || treeFitPosted_) return;
+    treeFitPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            treeFitPosted_ = false;
+            if (!tree_) return;
+            auto* header = tree_->header();
+            constexpr int treeColumn = 0;
+            if (header->count() == 0 || header->isSectionHidden(treeColumn)) return;
+            // Through the base class, where it is public; the tree view adds the indentation.
+            const int wanted = itemView_->sizeHintForColumn(treeColumn);
+            if (wanted > header->sectionSize(treeColumn)) header->resizeSection(treeColumn, wanted);
+        },
+        Qt::QueuedConnection);
 }
 
 void QtGridWidget::syncColumns(std::int32_t first, std::int32_t last) {
@@ -241,11 +306,15 @@ void QtGridWidget::syncRows(std::int32_t first, std::int32_t last) {
         if (!index.isValid() && grid_->getCols() > grid_->getFixedCols()) continue;
         if (table_) {
             const int qtRow = r - grid_->getFixedRows();
+            if (qtRow >= model_->rowCount()) break;
             if (table_->isRowHidden(qtRow) != grid_->getRowHidden(r)) table_->setRowHidden(qtRow, grid_->getRowHidden(r));
             const auto height = grid_->getRowHeight(r);
             if (height != defaultHeight) table_->setRowHeight(qtRow, std::max(toPixelsY(height), 1));
-        } else if (tree_->isRowHidden(index.row(), index.parent()) != grid_->getRowHidden(r)) {
-            tree_->setRowHidden(index.row(), index.parent(), grid_->getRowHidden(r));
+        } else {
+            if (tree_->isRowHidden(index.row(), index.parent()) != grid_->getRowHidden(r))
+                tree_->setRowHidden(index.row(), index.parent(), grid_->getRowHidden(r));
+            if (tree_->uniformRowHeights() && grid_->getRowHeight(r) != defaultHeight)
+                tree_->setUniformRowHeights(false);
         }
     }
     syncExpanded(first, last);
@@ -297,6 +366,7 @@ void QtGridWidget::syncCurrent() {
 // nodes, which the grid does right after the rows: until then Qt still holds
 // the old rows, and asking it about them would reach rows that are gone.
 void QtGridWidget::nodesInserted(std::int32_t parentRow, std::int32_t, std::int32_t) {
+    fitTreeColumnSoon();
     // A node's first child makes it a parent, shown open unless collapsed.
     if (parentRow >= 0) syncExpanded(parentRow, parentRow);
     if (const auto rows = std::exchange(treeRowsInserted_, std::nullopt)) rowsArrived(rows->first, rows->second);
@@ -304,7 +374,6 @@ void QtGridWidget::nodesInserted(std::int32_t parentRow, std::int32_t, std::int3
 
 void QtGridWidget::rowsInserted(std::int32_t first, std::int32_t count) {
     if (tree_) treeRowsInserted_ = {first, count};
-    else rowsArrived(first, count);
 }
 
 void QtGridWidget::rowsArrived(std::int32_t first, std::int32_t count) {
@@ -340,7 +409,10 @@ void QtGridWidget::reset() {
 
 void QtGridWidget::rowsChanged(std::int32_t first, std::int32_t last) { syncRows(first, last); }
 
-void QtGridWidget::columnsChanged(std::int32_t first, std::int32_t last) { syncColumns(first, last); }
+void QtGridWidget::columnsChanged(std::int32_t first, std::int32_t last) {
+    syncColumns(first, last);
+    fitTreeColumnSoon();
+}
 
 void QtGridWidget::currentCellChanged() { syncCurrent(); }
 
@@ -422,6 +494,7 @@ void QtGridWidget::commitEditor() {
 
 bool QtGridWidget::eventFilter(QObject* watched, QEvent* event) {
     if (!grid_) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Paint && paintSnapshot(watched)) return true;
     if (editor_ && watched == editor_) {
         if (event->type() == QEvent::KeyPress) {
             const auto key = static_cast<QKeyEvent*>(event)->key();
@@ -544,6 +617,8 @@ void QtGridWidget::headerMoved(int logical, int oldVisual, int newVisual) {
 }
 
 void QtGridWidget::scrolled() {
+    if (redrawOff_) takeSnapshot();
+    fitTreeColumnSoon();
     if (syncing_) return;
     const auto top = model_->gridRow(itemView_->indexAt(QPoint(0, 0)));
     if (top < 0 || top == grid_->getTopRow()) return;

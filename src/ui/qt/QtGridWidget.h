@@ -6,6 +6,7 @@
 // (fonts, column widths in twips, hidden rows and columns, focus rectangle,
 // highlight, redraw off) and its in-cell editor. Thread affinity: the GUI thread.
 
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -77,6 +78,15 @@ private:
     void syncRows(std::int32_t first, std::int32_t last);
     void syncExpanded(std::int32_t first, std::int32_t last);
     void syncCurrent();
+    void fitTreeColumnSoon();
+    // Redraw off: the view shows the picture it had at the end of the turn
+    // in which redraw went off (after the control's own scrolling), so
+    // repaints cost a copy and a grab is never blank.
+    void freeze();
+    void thaw();
+    void takeSnapshot();
+    // Paints a part of the frozen view from the picture; false when it paints itself.
+    bool paintSnapshot(QObject* watched);
 
     // GridObserver: what the view must follow beyond the item model.
     void nodesInserted(std::int32_t parentRow, std::int32_t first, std::int32_t count) override;
@@ -111,6 +121,10 @@ private:
     bool syncing_ = false;
     bool closingEditor_ = false;
     std::int16_t shownOutlineBar_ = OutlineBarNone;
+    bool redrawOff_ = false;
+    bool snapshotPosted_ = false;
+    bool treeFitPosted_ = false;
+    QPixmap snapshot_;
     Subscription viewChanged_, viewDestroying_;
 };
 
