@@ -1,6 +1,7 @@
 // The main window's menus and the tree's pop-up menu, and what their entries do.
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -56,6 +57,17 @@ void addCopyAsMenu(QMenu* menu, MainWindow* window) {
     for (int format = 0; format < static_cast<int>(std::size(kSelectionFormats)); ++format)
         QObject::connect(copyAs->addAction(QString::fromUtf8(kSelectionFormats[format])), &QAction::triggered, window,
                          [window, format] { window->copyAs(format); });
+}
+
+// Reloads the module list and shows the current module's details: the
+// control itself shows them only when its current row changes, which a
+// reload does not do.
+void refreshModules(ManageMIBs& manager) {
+    manager.Refresh();
+    const auto row = manager.getRow();
+    manager.setRow(0);
+    // The row keeps its place after a deletion, on the module that followed, or the last one.
+    manager.setRow(std::min(std::max(row, 1), manager.getMIBCount()));
 }
 
 }  // namespace
@@ -187,7 +199,7 @@ ControlDialog* MainWindow::manageModules() {
     dialog->setObjectName(QStringLiteral("ManageModules"));
     auto* remove = dialog->buttons().addButton(QStringLiteral("&Delete…"), QDialogButtonBox::ActionRole);
     connect(remove, &QPushButton::clicked, this, [this, managerPtr] { deleteModules(*managerPtr); });
-    managerPtr->Refresh();
+    refreshModules(*managerPtr);
     dialog->show();
     return dialog;
 }
@@ -208,7 +220,7 @@ void MainWindow::deleteModules(ManageMIBs& manager) {
                                  .arg(QString::fromStdString(e.Description())));
         return;
     }
-    manager.Refresh();
+    refreshModules(manager);
     reloadDatabase();
 }
 

@@ -77,6 +77,8 @@ private:
     // Reloads the tree from the database; false (and the reason shown) when it cannot be read.
     bool refreshTree();
     void widenTreeColumn();
+    // The details pane describes a tree node: no value beside it.
+    void showNodeDetails(const std::string& oid);
     void showTreeMenu();
     void chooseImportFiles();
     void previewMIBX();
@@ -110,6 +112,7 @@ private:
     StatusPanel* status_ = nullptr;
     QAction* copyAction_ = nullptr;
     bool tableNode_ = false;
+    bool detailsShowValue_ = false;  // the details pane shows a walk row's value
     Subscription treeSelection_, treeResize_, treeMouse_, walkSelection_;
 };
 

@@ -33,6 +33,7 @@
 #include <qlmib/snmp/Settings.h>
 #include <qlmib/tree/MIBSelectionType.h>
 #include <qlmib/tree/MIBTree.h>
+#include <qlmib/tree/OIDDetails.h>
 #include <qlmib/ui/GridModel.h>
 
 #include "AgentBar.h"
@@ -178,6 +179,37 @@ TEST_F(BrowserTest, WalkSystemThenWriteContactAndSeeNameRefused) {
     EXPECT_EQ(grid.getTextMatrix(walkRow(grid, kSysName), column(grid, "Value")), SnmpAgent::kSysName);
 }
 
+TEST_F(BrowserTest, TreeNodeDetailsLeaveTheWalkValueBehind) {
+    window->findObject(QStringLiteral("system"));
+    window->agentBar().walkAction->trigger();
+    // The walk reports a chosen row once it has ended, not only once its answers are in.
+    ASSERT_TRUE(WaitFor([&] { return window->status().busyText().startsWith(QStringLiteral("Ready")); }));
+    auto& grid = window->liveTabs().walkTab().getTableObject();
+    grid.setRow(walkRow(grid, kSysName));
+    const auto details = [&] { return window->details().Details.getText(); };
+    ASSERT_NE(details().find(SnmpAgent::kSysName), std::string::npos) << "the walk row's value is shown: " << details();
+
+    // By the find box and by the tree itself, onto a table, a column and the value's own object.
+    const struct {
+        const char* node;
+        const char* name;
+        bool byTree;
+    } cases[] = {
+        {"ifTable", "ifTable", false},
+        {"1.3.6.1.2.1.2.2.1.2", "ifDescr", true},
+        {"sysName", "sysName", false},
+    };
+    for (const auto& c : cases) {
+        grid.setRow(walkRow(grid, kSysName));
+        if (c.byTree)
+            window->tree().SelectOID(c.node);
+        else
+            window->findObject(QString::fromUtf8(c.node));
+        EXPECT_NE(details().find(c.name), std::string::npos) << c.node << ": " << details();
+        EXPECT_EQ(details().find(SnmpAgent::kSysName), std::string::npos) << c.node << ": " << details();
+    }
+}
+
 TEST_F(BrowserTest, StopEndsALongWalkAndKeepsItsRows) {
     window->agentBar().setVersion("1");
     window->findObject(QStringLiteral("iso"));
@@ -227,9 +259,24 @@ TEST_F(BrowserTest, ImportedModuleIsFoundAndDeletedAgain) {
     ASSERT_EQ(modules.getSelectedMIB(), "UDP-MIB");
     window->deleteModules(modules);
     ASSERT_EQ(answerer.texts().size(), 1) << "deleting asks first";
+    EXPECT_EQ(modules.MIBDetails.getText().find("UDP-MIB"), std::string::npos) << "the deleted module's details go";
+    EXPECT_NE(modules.MIBDetails.getText().find(modules.getSelectedMIB()), std::string::npos);
     manager->close();
     EXPECT_EQ(browser::FindTarget("udpEndpointTable"), "");
     EXPECT_FALSE(window->findObject(QStringLiteral("udpEndpointTable")));
+}
+
+TEST_F(BrowserTest, ModuleManagerOpensOnTheFirstModulesDetails) {
+    auto* manager = window->manageModules();
+    auto& modules = static_cast<ManageMIBs&>(manager->control());
+    ASSERT_GT(modules.getMIBCount(), 1);
+    EXPECT_EQ(modules.getRow(), 1);
+    const auto first = modules.getSelectedMIB();
+    EXPECT_NE(modules.MIBDetails.getText().find(first + "\r\n"), std::string::npos)
+        << first << ": " << modules.MIBDetails.getText();
+    modules.setRow(2);
+    EXPECT_NE(modules.MIBDetails.getText().find(modules.getSelectedMIB()), std::string::npos);
+    manager->close();
 }
 
 TEST_F(BrowserTest, FailedImportLeavesTheDatabaseAsItWas) {
