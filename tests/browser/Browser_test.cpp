@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QTimer>
+#include <QPushButton>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -247,6 +248,15 @@ TEST_F(BrowserTest, ImportedModuleIsFoundAndDeletedAgain) {
     auto* dialog = window->importFiles({QString::fromStdString(corpus + "/UDP-MIB.txt")});
     ASSERT_TRUE(WaitFor([&] { return !dialog->reportText().isEmpty(); }, 60000));
     EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("UDP-MIB"))) << dialog->reportText().toStdString();
+    // Its warnings are counted in the report and listed behind the details button, not on a command line.
+    EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("Warnings: "))) << dialog->reportText().toStdString();
+    EXPECT_FALSE(dialog->reportText().contains(QStringLiteral("--verbose"))) << dialog->reportText().toStdString();
+    ASSERT_TRUE(dialog->detailsButton().isVisible());
+    dialog->detailsButton().click();
+    const auto messages = dialog->messagesText();
+    EXPECT_TRUE(messages.startsWith(QStringLiteral("UDP-MIB.txt:\n"))) << messages.toStdString();
+    EXPECT_TRUE(messages.contains(QStringLiteral("SNMPv2-SMI.txt:"))) << messages.toStdString();
+    EXPECT_TRUE(dialog->findChild<QWidget*>(QStringLiteral("CompilerMessages"))->isVisible());
     dialog->close();
     ASSERT_TRUE(window->findObject(QStringLiteral("udpEndpointTable")));
     EXPECT_EQ(window->currentNode(), "1.3.6.1.2.1.7.7");
