@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +19,8 @@
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QTimer>
+#include <QScreen>
+#include <QImage>
 #include <QPushButton>
 #include <algorithm>
 #include <chrono>
@@ -227,6 +230,29 @@ TEST_F(BrowserTest, StopEndsALongWalkAndKeepsItsRows) {
     QTest::qWait(300);
     EXPECT_EQ(grid.getRows(), kept) << "no answer arrives after Stop";
     EXPECT_TRUE(window->agentBar().walkAction->isEnabled());
+}
+
+TEST_F(BrowserTest, ScreenShowsTheRowsWhileAWalkRuns) {
+    window->agentBar().setVersion("1");
+    window->findObject(QStringLiteral("iso"));
+    window->agentBar().walkAction->trigger();
+    const auto& grid = window->liveTabs().walkTab().getTableObject();
+    ASSERT_TRUE(WaitFor([&] { return grid.getRows() > 60; }));
+    QTest::qWait(700);  // past a tick of the walk's timer, which paints what came in
+    ASSERT_TRUE(window->liveTabs().busy()) << "the walk is still running";
+    const auto* view = window->liveTabs().currentWidget()->findChild<QAbstractItemView*>();
+    ASSERT_NE(view, nullptr);
+    const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+    const QRect area(view->viewport()->mapTo(window.get(), QPoint(0, 0)), view->viewport()->size());
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) ink += qGray(screen.pixel(x, y)) < 128;
+    // Rows of dark text on a light ground: neither a blank area nor one never painted.
+    const int pixels = area.width() * area.height();
+    EXPECT_GT(ink, pixels / 100) << "blank";
+    EXPECT_LT(ink, pixels / 2) << "never painted";
+    window->liveTabs().stop();
+    EXPECT_TRUE(idle(2000));
 }
 
 TEST_F(BrowserTest, UnreachableAgentIsToldInWords) {
