@@ -198,9 +198,10 @@ bool MainWindow::findObject(const QString& text) {
 }
 
 void MainWindow::selectNode(const std::string& oid) {
+    // A change of node shows its details through the tree's SelectionChanged.
     tree_->SelectOID(oid);
     const auto selected = tree_->getSelectedOID();
-    showNodeDetails(selected->getOID());
+    if (detailsShowValue_ || details_->getOID() != selected->getOID()) showNodeDetails(selected->getOID());
     tableNode_ = IsTableNode(*selected);
     updateActions();
 }
