@@ -214,6 +214,23 @@ TEST_F(BrowserTest, TreeNodeDetailsLeaveTheWalkValueBehind) {
     }
 }
 
+TEST_F(BrowserTest, GetThenNextListEachInstanceOnce) {
+    window->findObject(QStringLiteral("sysDescr"));
+    auto& next = *window->agentBar().nextAction;
+    window->agentBar().getAction->trigger();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(WaitFor([&] { return next.isEnabled(); }));
+        EXPECT_TRUE(window->status().busyText().startsWith(QStringLiteral("Ready: %1 row").arg(i + 1)))
+            << window->status().busyText().toStdString();
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    }
+    ASSERT_TRUE(WaitFor([&] { return next.isEnabled(); }));
+    const auto& grid = window->liveTabs().walkTab().getTableObject();
+    std::vector<std::string> listed;
+    for (std::int32_t r = 1; r < grid.getRows(); ++r) listed.push_back(grid.getRowData(r).toString());
+    EXPECT_EQ(listed, (std::vector<std::string>{"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.1.2.0", "1.3.6.1.2.1.1.3.0"}));
+}
+
 TEST_F(BrowserTest, StopEndsALongWalkAndKeepsItsRows) {
     window->agentBar().setVersion("1");
     window->findObject(QStringLiteral("iso"));
