@@ -70,6 +70,19 @@ void refreshModules(ManageMIBs& manager) {
     manager.setRow(std::min(std::max(row, 1), manager.getMIBCount()));
 }
 
+// What File > Export... writes: the save dialog's file types and the export engine's methods.
+struct ExportFormat {
+    const char* filter;
+    const char* extension;
+    const char* method;
+};
+constexpr ExportFormat kExportFormats[] = {
+    {"Comma-separated values (*.csv)", "csv", "CSV"}, {"Web page (*.html)", "html", "HTML"},
+    {"Rich text (*.rtf)", "rtf", "RTF"},               {"Plain text (*.txt)", "txt", "TXT"},
+    {"PDF document (*.pdf)", "pdf", "PDF"},
+};
+constexpr int kStatusMessageMs = 8000;
+
 }  // namespace
 
 void MainWindow::buildMenus() {
@@ -141,10 +154,8 @@ void MainWindow::showTreeMenu() {
     menu.addAction(QStringLiteral("Show &details window"), this, [this, oid] { tree_->PopupOIDDetails(oid); });
     addCopyAsMenu(&menu, this);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("&Print…"), this, [this] {
-        ExportEngine engine(host_.toolkit());
-        engine.PrintRTF(tree_->getCurrentOIDDetailsRTF(), false);
-    });
+    // The tree has the focus: its node's details are printed.
+    menu.addAction(QStringLiteral("&Print…"), this, [this] { printCurrent(false); });
     menu.exec(QCursor::pos());
 }
 
@@ -252,14 +263,33 @@ void MainWindow::openDatabase() {
 }
 
 void MainWindow::exportCurrent() {
+    const QString title = tabs_->tabText(tabs_->currentIndex());
+    QStringList filters;
+    for (const auto& format : kExportFormats) filters << QString::fromUtf8(format.filter);
+    QString chosen = filters.first();
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export %1").arg(title),
+                                                      title + QStringLiteral(".csv"), filters.join(QStringLiteral(";;")),
+                                                      &chosen);
+    if (file.isEmpty()) return;
+    // The file's own extension decides; without a known one, the chosen type.
+    const auto suffix = QFileInfo(file).suffix().toLower();
+    const auto* format = &kExportFormats[std::max<qsizetype>(filters.indexOf(chosen), 0)];
+    for (const auto& f : kExportFormats)
+        if (suffix == QLatin1String(f.extension)) format = &f;
     ExportEngine engine(host_.toolkit());
-    engine.setTitle(tabs_->tabText(tabs_->currentIndex()).toStdString());
-    engine.setSelectMethod(true);
-    engine.ExportTable(tabs_->currentControl().getTableObject(), "");
+    engine.setTitle(title.toStdString());
+    engine.setTargetFilename(file.toStdString());
+    if (engine.ExportTable(tabs_->currentControl().getTableObject(), format->method))
+        status_->showMessage(QStringLiteral("Exported to %1").arg(QString::fromStdString(engine.getTargetFilename())),
+                             kStatusMessageMs);
+    else
+        reportFailure(QStringLiteral("The table could not be exported to %1.").arg(file));
 }
 
 void MainWindow::printCurrent(bool preview) {
     ExportEngine engine(host_.toolkit());
+    // A preview too: the export engine lays pages out for an installed printer only.
+    if (engine.NoPrinters()) return;
     if (focusInLiveTabs()) {
         engine.setTitle(tabs_->tabText(tabs_->currentIndex()).toStdString());
         engine.PrintTable(tabs_->currentControl().getTableObject(), preview);

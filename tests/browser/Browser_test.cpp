@@ -19,6 +19,8 @@
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QTimer>
+#include <QFileDialog>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QImage>
 #include <QPushButton>
@@ -374,6 +376,44 @@ TEST_F(BrowserTest, DroppedNodeWalksOnTheWalkTabAndDownloadsElsewhere) {
     deliverDrop(tabs, event);
     ASSERT_TRUE(WaitFor([&] { return tabs.tableCount() == 1; }, 2000)) << "dropped beside the walk tab: downloaded";
     EXPECT_TRUE(idle());
+}
+
+TEST_F(BrowserTest, ExportWritesTheChosenFileAndPrintTellsWhenThereIsNoPrinter) {
+    window->findObject(QStringLiteral("system"));
+    window->agentBar().walkAction->trigger();
+    ASSERT_TRUE(WaitFor([&] { return window->agentBar().walkAction->isEnabled(); }));
+    QTemporaryDir folder;
+    const struct {
+        const char* name;
+        const char* expected;  // in the written file
+    } cases[] = {{"walk.csv", "sysName.0,"}, {"walk.html", "<td>sysName.0</td>"}};
+    for (const auto& c : cases) {
+        const QString file = folder.filePath(QString::fromUtf8(c.name));
+        // Back from the last dialog: shortcuts go to the active window.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QTimer::singleShot(0, window.get(), [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "Export asks where to write";
+            dialog->selectFile(file);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+        QFile written(file);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << c.name << ": " << window->status().lastError().toStdString();
+        const auto text = QString::fromUtf8(written.readAll());
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.expected))) << c.name << ": " << text.left(300).toStdString();
+        EXPECT_TRUE(text.contains(QString::fromLatin1(SnmpAgent::kSysName))) << c.name;
+        EXPECT_TRUE(window->status().currentMessage().contains(file)) << window->status().currentMessage().toStdString();
+    }
+
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) return;
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    MessageBoxAnswerer answerer;
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(answerer.texts().size(), 1) << "printing without a printer says so";
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("Printer"))) << answerer.texts().first().toStdString();
 }
 
 TEST_F(BrowserTest, CopyAndDialogs) {
