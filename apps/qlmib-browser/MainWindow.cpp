@@ -108,7 +108,8 @@ void MainWindow::connectActions() {
     });
     auto& walk = tabs_->walkTab();
     walkSelection_ = walk.SelChange.subscribe([this, &walk](const std::string& oid) {
-        if (oid.empty()) return;
+        // A walk that ends behind a table's tab reports its last row: the details stay on what is in view.
+        if (oid.empty() || tabs_->currentIndex() != 0) return;
         details_->setOID(oid);
         details_->setRawValue(walk.getSelectedRawValue());
         details_->setParsedValue(walk.getSelectedParsedValue());

@@ -205,8 +205,20 @@ TEST_F(BrowserTest, TreeNodeDetailsLeaveTheWalkValueBehind) {
         {"1.3.6.1.2.1.2.2.1.2", "ifDescr", true},
         {"sysName", "sysName", false},
     };
+    // A walk row chosen behind a table's tab does not take the details over.
+    window->findObject(QStringLiteral("ifTable"));
+    window->agentBar().tableAction->trigger();
+    ASSERT_TRUE(idle());
+    grid.setRow(1);
+    grid.setRow(walkRow(grid, kSysName));
+    EXPECT_EQ(details().find(SnmpAgent::kSysName), std::string::npos) << details();
+    EXPECT_NE(details().find("ifTable"), std::string::npos) << details();
+    window->liveTabs().setCurrentIndex(0);
+
     for (const auto& c : cases) {
+        grid.setRow(1);
         grid.setRow(walkRow(grid, kSysName));
+        ASSERT_NE(details().find(SnmpAgent::kSysName), std::string::npos) << c.node << ": " << details();
         if (c.byTree)
             window->tree().SelectOID(c.node);
         else
