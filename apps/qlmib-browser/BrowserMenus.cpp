@@ -298,13 +298,21 @@ void MainWindow::printCurrent(bool preview) {
     }
 }
 
-void MainWindow::showModuleTree() {
+ControlDialog* MainWindow::showModuleTree() {
     const auto module = tree_->getMIBName();
-    if (module.empty()) return;
+    if (module.empty()) return nullptr;
     auto single = std::make_unique<SingleMIBTree>(host_.toolkit());
     single->setMIB(module);
+    // It opens on the current object, whose module it shows.
+    const auto oid = currentNode();
+    for (std::int32_t row = 0; row < single->getTable().getRows(); ++row)
+        if (single->GetOIDbyRow(row) == oid) {
+            single->setRow(row);
+            break;
+        }
     auto* dialog = new ControlDialog(host_, std::move(single), QString::fromStdString(module), this);
     dialog->show();
+    return dialog;
 }
 
 void MainWindow::expandCurrent(bool expand) {

@@ -53,6 +53,8 @@ public:
     // caller) and reloads the tree when the database changed.
     ImportDialog* importFiles(const QStringList& files);
     ControlDialog* manageModules();
+    // View > Module tree: the current object's module, on that object; null without one.
+    ControlDialog* showModuleTree();
     // Deletes the modules selected in the manager after the user confirmed it.
     void deleteModules(ManageMIBs& manager);
     void copyAs(int selectionFormat);
@@ -86,7 +88,6 @@ private:
     void exportCurrent();
     void printCurrent(bool preview);
     void copyCurrent();
-    void showModuleTree();
     void expandCurrent(bool expand);
     void showSettings();
     void showAbout();

@@ -40,6 +40,7 @@
 #include <qlmib/tree/MIBSelectionType.h>
 #include <qlmib/tree/MIBTree.h>
 #include <qlmib/tree/OIDDetails.h>
+#include <qlmib/tree/SingleMIBTree.h>
 #include <qlmib/ui/GridModel.h>
 
 #include "AgentBar.h"
@@ -344,6 +345,16 @@ TEST_F(BrowserTest, ModuleManagerOpensOnTheFirstModulesDetails) {
     modules.setRow(2);
     EXPECT_NE(modules.MIBDetails.getText().find(modules.getSelectedMIB()), std::string::npos);
     manager->close();
+}
+
+TEST_F(BrowserTest, ModuleTreeOpensOnTheCurrentObject) {
+    window->findObject(QStringLiteral("ifOperStatus"));
+    auto* dialog = window->showModuleTree();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "IF-MIB");
+    auto& single = static_cast<SingleMIBTree&>(dialog->control());
+    EXPECT_EQ(single.GetOIDbyRow(single.getRow()), "1.3.6.1.2.1.2.2.1.8");
+    dialog->close();
 }
 
 TEST_F(BrowserTest, FailedImportLeavesTheDatabaseAsItWas) {
