@@ -373,6 +373,30 @@ TEST_F(BrowserTest, FailedImportLeavesTheDatabaseAsItWas) {
     dialog->close();
 }
 
+TEST_F(BrowserTest, CancelledImportStopsAtOnceAndChangesNothing) {
+    const auto before = std::filesystem::last_write_time(DatabasePath());
+    const auto corpus = corpusFolder();
+    QStringList files;
+    for (const char* name : {"HOST-RESOURCES-MIB.txt", "IP-MIB.txt", "UDP-MIB.txt", "TUNNEL-MIB.txt"})
+        files << QString::fromStdString(corpus + "/" + name);
+    auto* dialog = window->importFiles(files);
+    QPushButton* cancel = nullptr;
+    for (auto* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Cancel")) cancel = button;
+    ASSERT_NE(cancel, nullptr);
+    QTest::qWait(100);  // the first file is being compiled
+    ASSERT_TRUE(dialog->reportText().isEmpty()) << "still importing";
+    const auto cancelled = std::chrono::steady_clock::now();
+    cancel->click();
+    ASSERT_TRUE(WaitFor([&] { return !dialog->reportText().isEmpty(); }, 5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::milliseconds(200));
+    EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("cancelled"))) << dialog->reportText().toStdString();
+    EXPECT_EQ(window->status().lastError(), QStringLiteral("Import cancelled; nothing was changed."));
+    EXPECT_EQ(std::filesystem::last_write_time(DatabasePath()), before);
+    EXPECT_FALSE(std::filesystem::exists(DatabasePath() + ".import")) << "the working copy is gone";
+    dialog->close();
+}
+
 TEST_F(BrowserTest, DroppedNodeWalksOnTheWalkTabAndDownloadsElsewhere) {
     window->findObject(QStringLiteral("system"));
     const auto dragged = window->tree().getSelection(MIBSelection_OIDList);
