@@ -1,6 +1,7 @@
 // The main window's menus and the tree's pop-up menu, and what their entries do.
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -57,6 +58,30 @@ void addCopyAsMenu(QMenu* menu, MainWindow* window) {
         QObject::connect(copyAs->addAction(QString::fromUtf8(kSelectionFormats[format])), &QAction::triggered, window,
                          [window, format] { window->copyAs(format); });
 }
+
+// Reloads the module list and shows the current module's details: the
+// control itself shows them only when its current row changes, which a
+// reload does not do.
+void refreshModules(ManageMIBs& manager) {
+    manager.Refresh();
+    const auto row = manager.getRow();
+    manager.setRow(0);
+    // The row keeps its place after a deletion, on the module that followed, or the last one.
+    manager.setRow(std::min(std::max(row, 1), manager.getMIBCount()));
+}
+
+// What File > Export... writes: the save dialog's file types and the export engine's methods.
+struct ExportFormat {
+    const char* filter;
+    const char* extension;
+    const char* method;
+};
+constexpr ExportFormat kExportFormats[] = {
+    {"Comma-separated values (*.csv)", "csv", "CSV"}, {"Web page (*.html)", "html", "HTML"},
+    {"Rich text (*.rtf)", "rtf", "RTF"},               {"Plain text (*.txt)", "txt", "TXT"},
+    {"PDF document (*.pdf)", "pdf", "PDF"},
+};
+constexpr int kStatusMessageMs = 8000;
 
 }  // namespace
 
@@ -129,10 +154,8 @@ void MainWindow::showTreeMenu() {
     menu.addAction(QStringLiteral("Show &details window"), this, [this, oid] { tree_->PopupOIDDetails(oid); });
     addCopyAsMenu(&menu, this);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("&Print…"), this, [this] {
-        ExportEngine engine(host_.toolkit());
-        engine.PrintRTF(tree_->getCurrentOIDDetailsRTF(), false);
-    });
+    // The tree has the focus: its node's details are printed.
+    menu.addAction(QStringLiteral("&Print…"), this, [this] { printCurrent(false); });
     menu.exec(QCursor::pos());
 }
 
@@ -187,7 +210,7 @@ ControlDialog* MainWindow::manageModules() {
     dialog->setObjectName(QStringLiteral("ManageModules"));
     auto* remove = dialog->buttons().addButton(QStringLiteral("&Delete…"), QDialogButtonBox::ActionRole);
     connect(remove, &QPushButton::clicked, this, [this, managerPtr] { deleteModules(*managerPtr); });
-    managerPtr->Refresh();
+    refreshModules(*managerPtr);
     dialog->show();
     return dialog;
 }
@@ -208,7 +231,7 @@ void MainWindow::deleteModules(ManageMIBs& manager) {
                                  .arg(QString::fromStdString(e.Description())));
         return;
     }
-    manager.Refresh();
+    refreshModules(manager);
     reloadDatabase();
 }
 
@@ -240,14 +263,33 @@ void MainWindow::openDatabase() {
 }
 
 void MainWindow::exportCurrent() {
+    const QString title = tabs_->tabText(tabs_->currentIndex());
+    QStringList filters;
+    for (const auto& format : kExportFormats) filters << QString::fromUtf8(format.filter);
+    QString chosen = filters.first();
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export %1").arg(title),
+                                                      title + QStringLiteral(".csv"), filters.join(QStringLiteral(";;")),
+                                                      &chosen);
+    if (file.isEmpty()) return;
+    // The file's own extension decides; without a known one, the chosen type.
+    const auto suffix = QFileInfo(file).suffix().toLower();
+    const auto* format = &kExportFormats[std::max<qsizetype>(filters.indexOf(chosen), 0)];
+    for (const auto& f : kExportFormats)
+        if (suffix == QLatin1String(f.extension)) format = &f;
     ExportEngine engine(host_.toolkit());
-    engine.setTitle(tabs_->tabText(tabs_->currentIndex()).toStdString());
-    engine.setSelectMethod(true);
-    engine.ExportTable(tabs_->currentControl().getTableObject(), "");
+    engine.setTitle(title.toStdString());
+    engine.setTargetFilename(file.toStdString());
+    if (engine.ExportTable(tabs_->currentControl().getTableObject(), format->method))
+        status_->showMessage(QStringLiteral("Exported to %1").arg(QString::fromStdString(engine.getTargetFilename())),
+                             kStatusMessageMs);
+    else
+        reportFailure(QStringLiteral("The table could not be exported to %1.").arg(file));
 }
 
 void MainWindow::printCurrent(bool preview) {
     ExportEngine engine(host_.toolkit());
+    // A preview too: the export engine lays pages out for an installed printer only.
+    if (engine.NoPrinters()) return;
     if (focusInLiveTabs()) {
         engine.setTitle(tabs_->tabText(tabs_->currentIndex()).toStdString());
         engine.PrintTable(tabs_->currentControl().getTableObject(), preview);
@@ -256,13 +298,21 @@ void MainWindow::printCurrent(bool preview) {
     }
 }
 
-void MainWindow::showModuleTree() {
+ControlDialog* MainWindow::showModuleTree() {
     const auto module = tree_->getMIBName();
-    if (module.empty()) return;
+    if (module.empty()) return nullptr;
     auto single = std::make_unique<SingleMIBTree>(host_.toolkit());
     single->setMIB(module);
+    // It opens on the current object, whose module it shows.
+    const auto oid = currentNode();
+    for (std::int32_t row = 0; row < single->getTable().getRows(); ++row)
+        if (single->GetOIDbyRow(row) == oid) {
+            single->setRow(row);
+            break;
+        }
     auto* dialog = new ControlDialog(host_, std::move(single), QString::fromStdString(module), this);
     dialog->show();
+    return dialog;
 }
 
 void MainWindow::expandCurrent(bool expand) {

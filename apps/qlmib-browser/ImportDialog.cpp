@@ -1,7 +1,9 @@
 #include "ImportDialog.h"
 
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -35,6 +37,8 @@ QString ImportReportHtml(const ImportReport& report) {
     if (!report.compileProblems.isEmpty())
         html += QStringLiteral("<p><b>Problems and missing imports</b></p><pre>%1</pre>")
                     .arg(report.compileProblems.toHtmlEscaped());
+    if (!report.compileMessages.isEmpty())
+        html += QStringLiteral("<p>Show details lists every message of the compiler, warnings included.</p>");
     return html;
 }
 
@@ -47,17 +51,34 @@ ImportDialog::ImportDialog(ImportJob& job, QWidget* parent) : QDialog(parent), j
     bar_->setRange(0, job.stepCount());
     report_ = new QTextBrowser(this);
     report_->setVisible(false);
+    messages_ = new QPlainTextEdit(this);
+    messages_->setObjectName(QStringLiteral("CompilerMessages"));
+    messages_->setReadOnly(true);
+    messages_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    messages_->setVisible(false);
+    details_ = new QPushButton(QStringLiteral("Show details"), this);
+    details_->setCheckable(true);
+    details_->setVisible(false);
     button_ = new QPushButton(QStringLiteral("Cancel"), this);
     layout->addWidget(step_);
     layout->addWidget(bar_);
-    layout->addWidget(report_, 1);
-    layout->addWidget(button_, 0, Qt::AlignRight);
+    layout->addWidget(report_, 2);
+    layout->addWidget(messages_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(details_);
+    buttons->addStretch(1);
+    buttons->addWidget(button_);
+    layout->addLayout(buttons);
     resize(560, 140);
     connect(&job, &ImportJob::progress, this, [this](int step, const QString& what) {
         bar_->setValue(step);
         step_->setText(what);
     });
     connect(&job, &ImportJob::finished, this, &ImportDialog::showReport);
+    connect(details_, &QPushButton::toggled, this, [this](bool shown) {
+        messages_->setVisible(shown);
+        details_->setText(shown ? QStringLiteral("Hide details") : QStringLiteral("Show details"));
+    });
     connect(button_, &QPushButton::clicked, this, [this] {
         if (report_->isVisible())
             accept();
@@ -73,11 +94,15 @@ void ImportDialog::reject() {
 
 QString ImportDialog::reportText() const { return report_->toPlainText(); }
 
+QString ImportDialog::messagesText() const { return messages_->toPlainText(); }
+
 void ImportDialog::showReport() {
     bar_->setValue(bar_->maximum());
     step_->setText(job_.report().committed ? QStringLiteral("Import finished.") : QStringLiteral("Nothing imported."));
     report_->setHtml(ImportReportHtml(job_.report()));
     report_->setVisible(true);
+    messages_->setPlainText(job_.report().compileMessages);
+    details_->setVisible(!job_.report().compileMessages.isEmpty());
     button_->setText(QStringLiteral("Close"));
     resize(720, 480);
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The import's progress, with Cancel, and then its report: each file's
 // modules, the compiler's problems (missing imports by module) and whether
-// the database was changed.
+// the database was changed; every message of the compiler behind a
+// "Show details" button.
 
 #include <QDialog>
 
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTextBrowser;
@@ -22,8 +24,10 @@ public:
 
     // The report as the dialog shows it.
     QString reportText() const;
+    // The button that shows and hides every message of the compiler; hidden when there are none.
+    QPushButton& detailsButton() { return *details_; }
+    QString messagesText() const;
 
-public:
     // Closing the dialog while the import runs cancels it.
     void reject() override;
 
@@ -34,6 +38,8 @@ private:
     QLabel* step_;
     QProgressBar* bar_;
     QTextBrowser* report_;
+    QPlainTextEdit* messages_;
+    QPushButton* details_;
     QPushButton* button_;
 };
 

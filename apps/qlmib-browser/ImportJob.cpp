@@ -69,8 +69,9 @@ void ImportJob::compileNext() {
     process_ = new QProcess(this);
     process_->setProgram(compilerProgram_);
     // Modules the file imports are looked for beside it and on the compiler's own path.
-    process_->setArguments({QStringLiteral("compile"), QStringLiteral("-o"), work_.path(), QStringLiteral("-p"),
-                            QFileInfo(file).absolutePath(), file});
+    // Verbose: the report lists the warnings too, behind its details button.
+    process_->setArguments({QStringLiteral("compile"), QStringLiteral("-v"), QStringLiteral("-o"), work_.path(),
+                            QStringLiteral("-p"), QFileInfo(file).absolutePath(), file});
     process_->setProcessChannelMode(QProcess::MergedChannels);
     connect(process_, &QProcess::finished, this, &ImportJob::compiled);
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -110,8 +111,17 @@ void ImportJob::compiled(int exitCode, QProcess::ExitStatus status) {
                                     : QStringLiteral("the compiler gave no result (exit status %1)").arg(exitCode),
                                 0});
     const auto problems = output.indexOf(QStringLiteral("\nProblems:\n"));
-    if (problems >= 0)
-        report_.compileProblems += fileName(file) + QLatin1Char(':') + output.mid(problems + 10) + QLatin1Char('\n');
+    if (problems >= 0) {
+        QString summary = output.mid(problems + 10);
+        static const QRegularExpression listing(QStringLiteral("^libsmi messages.*\n"),
+                                                QRegularExpression::MultilineOption);
+        const auto messages = listing.match(summary);
+        if (messages.hasMatch()) {
+            report_.compileMessages += fileName(file) + QStringLiteral(":\n") + summary.mid(messages.capturedEnd());
+            summary.truncate(messages.capturedStart());
+        }
+        report_.compileProblems += fileName(file) + QLatin1Char(':') + summary + QLatin1Char('\n');
+    }
     compileNext();
 }
 

@@ -27,6 +27,7 @@ struct ImportReport {
     };
     QList<Module> modules;
     QString compileProblems;  // the compiler's own report: missing imports by module, syntax errors
+    QString compileMessages;  // every message of the compiler, warnings included, by file
     QString failure;          // why nothing was imported; "" when the database was updated
     bool cancelled = false;
     bool committed = false;

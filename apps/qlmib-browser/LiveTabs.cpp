@@ -152,7 +152,10 @@ void LiveTabs::next() {
     if (!aimAt) return;
     setCurrentIndex(0);
     aim(*walk_, *aimAt);
-    walk_->GetNextOID(1, "x");
+    // The instance after the chosen row. The control on its own goes on from the
+    // object last asked for, which a Get leaves behind: nothing, or the row it listed.
+    const auto from = walk_->getSelectedOID();
+    walk_->GetNextOID(0, from.empty() ? "x" : from);
 }
 
 void LiveTabs::openTable(const std::string& oid) {

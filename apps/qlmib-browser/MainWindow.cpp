@@ -97,7 +97,7 @@ void MainWindow::buildLayout() {
 
 void MainWindow::connectActions() {
     treeSelection_ = tree_->SelectionChanged.subscribe([this](OID& object) {
-        details_->setOID(object.getOID());
+        showNodeDetails(object.getOID());
         tableNode_ = IsTableNode(object);
         updateActions();
     });
@@ -108,10 +108,12 @@ void MainWindow::connectActions() {
     });
     auto& walk = tabs_->walkTab();
     walkSelection_ = walk.SelChange.subscribe([this, &walk](const std::string& oid) {
-        if (oid.empty()) return;
+        // A walk that ends behind a table's tab reports its last row: the details stay on what is in view.
+        if (oid.empty() || tabs_->currentIndex() != 0) return;
         details_->setOID(oid);
         details_->setRawValue(walk.getSelectedRawValue());
         details_->setParsedValue(walk.getSelectedParsedValue());
+        detailsShowValue_ = true;
     });
 
     connect(findBox_, &QLineEdit::textEdited, this, [this](const QString& text) { findObject(text); });
@@ -197,11 +199,22 @@ bool MainWindow::findObject(const QString& text) {
 }
 
 void MainWindow::selectNode(const std::string& oid) {
+    // A change of node shows its details through the tree's SelectionChanged.
     tree_->SelectOID(oid);
     const auto selected = tree_->getSelectedOID();
-    details_->setOID(selected->getOID());
+    if (detailsShowValue_ || details_->getOID() != selected->getOID()) showNodeDetails(selected->getOID());
     tableNode_ = IsTableNode(*selected);
     updateActions();
+}
+
+void MainWindow::showNodeDetails(const std::string& oid) {
+    // A node of the tree has no value: one read from the agent belongs to the walk row it came from.
+    if (detailsShowValue_) {
+        details_->setRawValue({});
+        details_->setParsedValue({});
+        detailsShowValue_ = false;
+    }
+    details_->setOID(oid);
 }
 
 std::string MainWindow::currentNode() { return tree_->getSelectedOID()->getOID(); }

@@ -53,6 +53,8 @@ public:
     // caller) and reloads the tree when the database changed.
     ImportDialog* importFiles(const QStringList& files);
     ControlDialog* manageModules();
+    // View > Module tree: the current object's module, on that object; null without one.
+    ControlDialog* showModuleTree();
     // Deletes the modules selected in the manager after the user confirmed it.
     void deleteModules(ManageMIBs& manager);
     void copyAs(int selectionFormat);
@@ -77,6 +79,8 @@ private:
     // Reloads the tree from the database; false (and the reason shown) when it cannot be read.
     bool refreshTree();
     void widenTreeColumn();
+    // The details pane describes a tree node: no value beside it.
+    void showNodeDetails(const std::string& oid);
     void showTreeMenu();
     void chooseImportFiles();
     void previewMIBX();
@@ -84,7 +88,6 @@ private:
     void exportCurrent();
     void printCurrent(bool preview);
     void copyCurrent();
-    void showModuleTree();
     void expandCurrent(bool expand);
     void showSettings();
     void showAbout();
@@ -110,6 +113,7 @@ private:
     StatusPanel* status_ = nullptr;
     QAction* copyAction_ = nullptr;
     bool tableNode_ = false;
+    bool detailsShowValue_ = false;  // the details pane shows a walk row's value
     Subscription treeSelection_, treeResize_, treeMouse_, walkSelection_;
 };
 

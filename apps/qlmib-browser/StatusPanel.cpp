@@ -4,6 +4,12 @@
 
 namespace qlmib::browser {
 
+namespace {
+
+QString rowCount(int rows) { return rows == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(rows); }
+
+}  // namespace
+
 StatusPanel::StatusPanel(QWidget* parent) : QStatusBar(parent) {
     agent_ = new QLabel(this);
     busy_ = new QLabel(QStringLiteral("Ready"), this);
@@ -39,8 +45,8 @@ void StatusPanel::setRows(int rows) { rows_ = rows; }
 void StatusPanel::endBusy() {
     if (!busy()) return;
     tick_.stop();
-    busy_->setText(QStringLiteral("Ready: %1 rows in %2 s")
-                       .arg(rows_)
+    busy_->setText(QStringLiteral("Ready: %1 in %2 s")
+                       .arg(rowCount(rows_))
                        .arg(static_cast<double>(clock_.elapsed()) / 1000.0, 0, 'f', 1));
     clock_.invalidate();
 }
@@ -55,10 +61,10 @@ QString StatusPanel::lastError() const { return error_->text(); }
 QString StatusPanel::busyText() const { return busy_->text(); }
 
 void StatusPanel::showBusy() {
-    busy_->setText(QStringLiteral("%1… %2 s, %3 rows received")
+    busy_->setText(QStringLiteral("%1… %2 s, %3 received")
                        .arg(what_)
                        .arg(static_cast<double>(clock_.elapsed()) / 1000.0, 0, 'f', 1)
-                       .arg(rows_));
+                       .arg(rowCount(rows_)));
 }
 
 }  // namespace qlmib::browser

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QIcon>
+#include <QPixmap>
 #include <QStringList>
 
 #include <qlmib/snmp/Engine.h>
 #include <qlmib/snmp/Settings.h>
 
 #include "BrowserOptions.h"
+#include "BrowserStart.h"
 #include "BrowserState.h"
 #include "EngineMessages.h"
 #include "RecentAgents.h"
@@ -48,6 +51,12 @@ TEST(BrowserOptionsTest, ReadsHomeAgentAndOID) {
         EXPECT_EQ(result.options->agent, c.agent) << shown;
         EXPECT_EQ(result.options->oid, c.oid) << shown;
     }
+}
+
+TEST(BrowserIconTest, DrawsAtEverySizeWithQtsOwnImageReaders) {
+    const QIcon icon = BrowserIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (const int size : {16, 32, 48, 128}) EXPECT_EQ(icon.pixmap(size).width(), size) << size;
 }
 
 TEST(RecentAgentsTest, KeepsNewestFirstOnceEachAndAtMostTheLimit) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +19,11 @@
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QTimer>
+#include <QFileDialog>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QImage>
+#include <QPushButton>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -33,6 +39,8 @@
 #include <qlmib/snmp/Settings.h>
 #include <qlmib/tree/MIBSelectionType.h>
 #include <qlmib/tree/MIBTree.h>
+#include <qlmib/tree/OIDDetails.h>
+#include <qlmib/tree/SingleMIBTree.h>
 #include <qlmib/ui/GridModel.h>
 
 #include "AgentBar.h"
@@ -178,6 +186,66 @@ TEST_F(BrowserTest, WalkSystemThenWriteContactAndSeeNameRefused) {
     EXPECT_EQ(grid.getTextMatrix(walkRow(grid, kSysName), column(grid, "Value")), SnmpAgent::kSysName);
 }
 
+TEST_F(BrowserTest, TreeNodeDetailsLeaveTheWalkValueBehind) {
+    window->findObject(QStringLiteral("system"));
+    window->agentBar().walkAction->trigger();
+    // The walk reports a chosen row once it has ended, not only once its answers are in.
+    ASSERT_TRUE(WaitFor([&] { return window->status().busyText().startsWith(QStringLiteral("Ready")); }));
+    auto& grid = window->liveTabs().walkTab().getTableObject();
+    grid.setRow(walkRow(grid, kSysName));
+    const auto details = [&] { return window->details().Details.getText(); };
+    ASSERT_NE(details().find(SnmpAgent::kSysName), std::string::npos) << "the walk row's value is shown: " << details();
+
+    // By the find box and by the tree itself, onto a table, a column and the value's own object.
+    const struct {
+        const char* node;
+        const char* name;
+        bool byTree;
+    } cases[] = {
+        {"ifTable", "ifTable", false},
+        {"1.3.6.1.2.1.2.2.1.2", "ifDescr", true},
+        {"sysName", "sysName", false},
+    };
+    // A walk row chosen behind a table's tab does not take the details over.
+    window->findObject(QStringLiteral("ifTable"));
+    window->agentBar().tableAction->trigger();
+    ASSERT_TRUE(idle());
+    grid.setRow(1);
+    grid.setRow(walkRow(grid, kSysName));
+    EXPECT_EQ(details().find(SnmpAgent::kSysName), std::string::npos) << details();
+    EXPECT_NE(details().find("ifTable"), std::string::npos) << details();
+    window->liveTabs().setCurrentIndex(0);
+
+    for (const auto& c : cases) {
+        grid.setRow(1);
+        grid.setRow(walkRow(grid, kSysName));
+        ASSERT_NE(details().find(SnmpAgent::kSysName), std::string::npos) << c.node << ": " << details();
+        if (c.byTree)
+            window->tree().SelectOID(c.node);
+        else
+            window->findObject(QString::fromUtf8(c.node));
+        EXPECT_NE(details().find(c.name), std::string::npos) << c.node << ": " << details();
+        EXPECT_EQ(details().find(SnmpAgent::kSysName), std::string::npos) << c.node << ": " << details();
+    }
+}
+
+TEST_F(BrowserTest, GetThenNextListEachInstanceOnce) {
+    window->findObject(QStringLiteral("sysDescr"));
+    auto& next = *window->agentBar().nextAction;
+    window->agentBar().getAction->trigger();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(WaitFor([&] { return next.isEnabled(); }));
+        EXPECT_TRUE(window->status().busyText().startsWith(QStringLiteral("Ready: %1 row").arg(i + 1)))
+            << window->status().busyText().toStdString();
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    }
+    ASSERT_TRUE(WaitFor([&] { return next.isEnabled(); }));
+    const auto& grid = window->liveTabs().walkTab().getTableObject();
+    std::vector<std::string> listed;
+    for (std::int32_t r = 1; r < grid.getRows(); ++r) listed.push_back(grid.getRowData(r).toString());
+    EXPECT_EQ(listed, (std::vector<std::string>{"1.3.6.1.2.1.1.1.0", "1.3.6.1.2.1.1.2.0", "1.3.6.1.2.1.1.3.0"}));
+}
+
 TEST_F(BrowserTest, StopEndsALongWalkAndKeepsItsRows) {
     window->agentBar().setVersion("1");
     window->findObject(QStringLiteral("iso"));
@@ -194,6 +262,29 @@ TEST_F(BrowserTest, StopEndsALongWalkAndKeepsItsRows) {
     QTest::qWait(300);
     EXPECT_EQ(grid.getRows(), kept) << "no answer arrives after Stop";
     EXPECT_TRUE(window->agentBar().walkAction->isEnabled());
+}
+
+TEST_F(BrowserTest, ScreenShowsTheRowsWhileAWalkRuns) {
+    window->agentBar().setVersion("1");
+    window->findObject(QStringLiteral("iso"));
+    window->agentBar().walkAction->trigger();
+    const auto& grid = window->liveTabs().walkTab().getTableObject();
+    ASSERT_TRUE(WaitFor([&] { return grid.getRows() > 60; }));
+    QTest::qWait(700);  // past a tick of the walk's timer, which paints what came in
+    ASSERT_TRUE(window->liveTabs().busy()) << "the walk is still running";
+    const auto* view = window->liveTabs().currentWidget()->findChild<QAbstractItemView*>();
+    ASSERT_NE(view, nullptr);
+    const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+    const QRect area(view->viewport()->mapTo(window.get(), QPoint(0, 0)), view->viewport()->size());
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) ink += qGray(screen.pixel(x, y)) < 128;
+    // Rows of dark text on a light ground: neither a blank area nor one never painted.
+    const int pixels = area.width() * area.height();
+    EXPECT_GT(ink, pixels / 100) << "blank";
+    EXPECT_LT(ink, pixels / 2) << "never painted";
+    window->liveTabs().stop();
+    EXPECT_TRUE(idle(2000));
 }
 
 TEST_F(BrowserTest, UnreachableAgentIsToldInWords) {
@@ -215,6 +306,15 @@ TEST_F(BrowserTest, ImportedModuleIsFoundAndDeletedAgain) {
     auto* dialog = window->importFiles({QString::fromStdString(corpus + "/UDP-MIB.txt")});
     ASSERT_TRUE(WaitFor([&] { return !dialog->reportText().isEmpty(); }, 60000));
     EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("UDP-MIB"))) << dialog->reportText().toStdString();
+    // Its warnings are counted in the report and listed behind the details button, not on a command line.
+    EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("Warnings: "))) << dialog->reportText().toStdString();
+    EXPECT_FALSE(dialog->reportText().contains(QStringLiteral("--verbose"))) << dialog->reportText().toStdString();
+    ASSERT_TRUE(dialog->detailsButton().isVisible());
+    dialog->detailsButton().click();
+    const auto messages = dialog->messagesText();
+    EXPECT_TRUE(messages.startsWith(QStringLiteral("UDP-MIB.txt:\n"))) << messages.toStdString();
+    EXPECT_TRUE(messages.contains(QStringLiteral("SNMPv2-SMI.txt:"))) << messages.toStdString();
+    EXPECT_TRUE(dialog->findChild<QWidget*>(QStringLiteral("CompilerMessages"))->isVisible());
     dialog->close();
     ASSERT_TRUE(window->findObject(QStringLiteral("udpEndpointTable")));
     EXPECT_EQ(window->currentNode(), "1.3.6.1.2.1.7.7");
@@ -227,9 +327,34 @@ TEST_F(BrowserTest, ImportedModuleIsFoundAndDeletedAgain) {
     ASSERT_EQ(modules.getSelectedMIB(), "UDP-MIB");
     window->deleteModules(modules);
     ASSERT_EQ(answerer.texts().size(), 1) << "deleting asks first";
+    EXPECT_EQ(modules.MIBDetails.getText().find("UDP-MIB"), std::string::npos) << "the deleted module's details go";
+    EXPECT_NE(modules.MIBDetails.getText().find(modules.getSelectedMIB()), std::string::npos);
     manager->close();
     EXPECT_EQ(browser::FindTarget("udpEndpointTable"), "");
     EXPECT_FALSE(window->findObject(QStringLiteral("udpEndpointTable")));
+}
+
+TEST_F(BrowserTest, ModuleManagerOpensOnTheFirstModulesDetails) {
+    auto* manager = window->manageModules();
+    auto& modules = static_cast<ManageMIBs&>(manager->control());
+    ASSERT_GT(modules.getMIBCount(), 1);
+    EXPECT_EQ(modules.getRow(), 1);
+    const auto first = modules.getSelectedMIB();
+    EXPECT_NE(modules.MIBDetails.getText().find(first + "\r\n"), std::string::npos)
+        << first << ": " << modules.MIBDetails.getText();
+    modules.setRow(2);
+    EXPECT_NE(modules.MIBDetails.getText().find(modules.getSelectedMIB()), std::string::npos);
+    manager->close();
+}
+
+TEST_F(BrowserTest, ModuleTreeOpensOnTheCurrentObject) {
+    window->findObject(QStringLiteral("ifOperStatus"));
+    auto* dialog = window->showModuleTree();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "IF-MIB");
+    auto& single = static_cast<SingleMIBTree&>(dialog->control());
+    EXPECT_EQ(single.GetOIDbyRow(single.getRow()), "1.3.6.1.2.1.2.2.1.8");
+    dialog->close();
 }
 
 TEST_F(BrowserTest, FailedImportLeavesTheDatabaseAsItWas) {
@@ -245,6 +370,30 @@ TEST_F(BrowserTest, FailedImportLeavesTheDatabaseAsItWas) {
     EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("not changed"))) << dialog->reportText().toStdString();
     EXPECT_EQ(std::filesystem::file_size(DatabasePath()), before);
     EXPECT_FALSE(window->status().lastError().isEmpty());
+    dialog->close();
+}
+
+TEST_F(BrowserTest, CancelledImportStopsAtOnceAndChangesNothing) {
+    const auto before = std::filesystem::last_write_time(DatabasePath());
+    const auto corpus = corpusFolder();
+    QStringList files;
+    for (const char* name : {"HOST-RESOURCES-MIB.txt", "IP-MIB.txt", "UDP-MIB.txt", "TUNNEL-MIB.txt"})
+        files << QString::fromStdString(corpus + "/" + name);
+    auto* dialog = window->importFiles(files);
+    QPushButton* cancel = nullptr;
+    for (auto* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Cancel")) cancel = button;
+    ASSERT_NE(cancel, nullptr);
+    QTest::qWait(100);  // the first file is being compiled
+    ASSERT_TRUE(dialog->reportText().isEmpty()) << "still importing";
+    const auto cancelled = std::chrono::steady_clock::now();
+    cancel->click();
+    ASSERT_TRUE(WaitFor([&] { return !dialog->reportText().isEmpty(); }, 5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::milliseconds(200));
+    EXPECT_TRUE(dialog->reportText().contains(QStringLiteral("cancelled"))) << dialog->reportText().toStdString();
+    EXPECT_EQ(window->status().lastError(), QStringLiteral("Import cancelled; nothing was changed."));
+    EXPECT_EQ(std::filesystem::last_write_time(DatabasePath()), before);
+    EXPECT_FALSE(std::filesystem::exists(DatabasePath() + ".import")) << "the working copy is gone";
     dialog->close();
 }
 
@@ -274,6 +423,44 @@ TEST_F(BrowserTest, DroppedNodeWalksOnTheWalkTabAndDownloadsElsewhere) {
     deliverDrop(tabs, event);
     ASSERT_TRUE(WaitFor([&] { return tabs.tableCount() == 1; }, 2000)) << "dropped beside the walk tab: downloaded";
     EXPECT_TRUE(idle());
+}
+
+TEST_F(BrowserTest, ExportWritesTheChosenFileAndPrintTellsWhenThereIsNoPrinter) {
+    window->findObject(QStringLiteral("system"));
+    window->agentBar().walkAction->trigger();
+    ASSERT_TRUE(WaitFor([&] { return window->agentBar().walkAction->isEnabled(); }));
+    QTemporaryDir folder;
+    const struct {
+        const char* name;
+        const char* expected;  // in the written file
+    } cases[] = {{"walk.csv", "sysName.0,"}, {"walk.html", "<td>sysName.0</td>"}};
+    for (const auto& c : cases) {
+        const QString file = folder.filePath(QString::fromUtf8(c.name));
+        // Back from the last dialog: shortcuts go to the active window.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QTimer::singleShot(0, window.get(), [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "Export asks where to write";
+            dialog->selectFile(file);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+        QFile written(file);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << c.name << ": " << window->status().lastError().toStdString();
+        const auto text = QString::fromUtf8(written.readAll());
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.expected))) << c.name << ": " << text.left(300).toStdString();
+        EXPECT_TRUE(text.contains(QString::fromLatin1(SnmpAgent::kSysName))) << c.name;
+        EXPECT_TRUE(window->status().currentMessage().contains(file)) << window->status().currentMessage().toStdString();
+    }
+
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) return;
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    MessageBoxAnswerer answerer;
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(answerer.texts().size(), 1) << "printing without a printer says so";
+    EXPECT_TRUE(answerer.texts().first().contains(QStringLiteral("Printer"))) << answerer.texts().first().toStdString();
 }
 
 TEST_F(BrowserTest, CopyAndDialogs) {
