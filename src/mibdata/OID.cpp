@@ -1,6 +1,7 @@
 #include "OID.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "Parser.h"
@@ -49,6 +50,21 @@ std::string columnText(const Statement& row, int column) {
     return row.isNull(column) ? std::string() : row.text(column);
 }
 
+// A primary row of a candidate and what decides whether it speaks for the OID.
+struct Speaker {
+    std::int64_t rowid = 0;
+    std::optional<std::string> updated;  // its module's LastUpdated; null sorts first
+
+    explicit Speaker(const Statement& row) : rowid(row.int64(TREE_CANDIDATE_ROWID)) {
+        if (!row.isNull(TREE_CANDIDATE_UPDATED)) updated = row.text(TREE_CANDIDATE_UPDATED);
+    }
+    // The order of TreePrimaryByOID: the newer module, then the later import.
+    bool speaksBefore(const Speaker& other) const {
+        if (updated != other.updated) return updated > other.updated;
+        return rowid > other.rowid;
+    }
+};
+
 }  // namespace
 
 void OID::setOID(std::string_view text) {
@@ -57,16 +73,29 @@ void OID::setOID(std::string_view text) {
     cleaned.erase(std::remove(cleaned.begin(), cleaned.end(), '"'), cleaned.end());
     const auto candidates = lookupCandidates(cleaned);
 
-    // One statement tries a batch of prefixes in order.
+    // One statement tries a batch of prefixes in order; the first that has a
+    // primary row is the object. Several modules may define it: the rows of
+    // that prefix are few, and the one that speaks for it is loaded last.
     auto& db = SharedDatabase();
     for (size_t first = 0; first < candidates.size(); first += kOIDCandidateBatch) {
         const size_t last = std::min(candidates.size(), first + kOIDCandidateBatch);
         auto q = db.query(Query::TreePrimaryByOIDs);
         for (size_t i = first; i < last; ++i) q.bind(static_cast<int>(i - first + 1), candidates[i].oid);
         if (!q.step()) continue;
-        const auto matched = first + static_cast<size_t>(q.int64(TREE_CANDIDATE)) - 1;
-        suffix_ = cleaned.substr(candidates[matched].suffixAt);
-        loadRow(q);
+        const auto number = q.int64(TREE_CANDIDATE);
+        const auto load = [&, suffix = cleaned.substr(candidates[first + static_cast<size_t>(number) - 1].suffixAt)] {
+            Clear();
+            suffix_ = suffix;
+            loadRow(q);
+        };
+        Speaker speaker(q);
+        load();
+        while (q.step() && q.int64(TREE_CANDIDATE) == number) {
+            Speaker other(q);
+            if (!other.speaksBefore(speaker)) continue;
+            speaker = std::move(other);
+            load();
+        }
         return;
     }
 }

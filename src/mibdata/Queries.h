@@ -10,7 +10,7 @@ namespace qlmib {
 enum class Query : int {
     // Tree: lookups of one object
     TreePrimaryByOID,          // ?1 OID
-    TreePrimaryByOIDs,         // ?1..?8 candidate OIDs: the first that has a primary row, and its number
+    TreePrimaryByOIDs,         // ?1..?8 candidate OIDs: the primary rows of each in turn
     TreePrimaryBelow,          // ?1 OID + ".", ?2 OID + "/": a row when a primary row lies below that OID
     TreeFirstPrimaryByName,    // ?1 descriptor
     TreeFirstByModuleName,     // ?1 module, ?2 descriptor
@@ -71,7 +71,9 @@ enum TreeColumn : int {
     TREE_OID, TREE_NAME, TREE_MIB, TREE_PARENTOID, TREE_INDEX, TREE_PRIMARY,
     TREE_TYPEI, TREE_TYPES, TREE_DESCRIPTION, TREE_STATUS, TREE_ACCESS, TREE_ENUM,
     TREE_PARSE, TREE_UNITS, TREE_INDEXBY, TREE_CALCULATION,
-    TREE_CANDIDATE,  // TreePrimaryByOIDs only: which parameter matched, from 1
+    // TreePrimaryByOIDs only: which parameter matched (from 1), the rowid, and
+    // the newest LastUpdated of the row's module (null without one)
+    TREE_CANDIDATE, TREE_CANDIDATE_ROWID, TREE_CANDIDATE_UPDATED,
 };
 
 // Columns that ModuleByName and ModulesByName select, in this order.
