@@ -178,7 +178,8 @@ std::string Statement::blob(int column) const {
 // ---- Transaction -----------------------------------------------------------
 
 Transaction::Transaction(Database& db) : db_(&db), nested_(db.inTransaction()) {
-    db_->exec(nested_ ? "SAVEPOINT qlmib_write" : "BEGIN");
+    if (nested_) db_->exec("SAVEPOINT qlmib_write");
+    else db_->query(Query::Begin).run();
 }
 
 Transaction::~Transaction() {
@@ -192,20 +193,21 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-    db_->exec(nested_ ? "RELEASE qlmib_write" : "COMMIT");
+    if (nested_) db_->exec("RELEASE qlmib_write");
+    else db_->query(Query::Commit).run();
     open_ = false;
 }
 
 ReadBatch::ReadBatch(Database& db) {
     if (!db.isOpen() || db.inTransaction()) return;
-    db.exec("BEGIN");
+    db.query(Query::Begin).run();
     db_ = &db;
 }
 
 ReadBatch::~ReadBatch() {
     if (!db_) return;
     try {
-        db_->exec("COMMIT");
+        db_->query(Query::Commit).run();
     } catch (...) {
         // A destructor must not throw: a read transaction that cannot commit is dropped.
         IgnoringErrors([&] { db_->exec("ROLLBACK"); });

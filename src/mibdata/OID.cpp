@@ -80,7 +80,7 @@ void OID::setOID(std::string_view text) {
     for (size_t first = 0; first < candidates.size(); first += kOIDCandidateBatch) {
         const size_t last = std::min(candidates.size(), first + kOIDCandidateBatch);
         auto q = db.query(Query::TreePrimaryByOIDs);
-        for (size_t i = first; i < last; ++i) q.bind(static_cast<int>(i - first + 1), candidates[i].oid);
+        for (size_t i = first; i < last; ++i) q.bindUncopied(static_cast<int>(i - first + 1), candidates[i].oid);
         if (!q.step()) continue;
         const auto number = q.int64(TREE_CANDIDATE);
         const auto load = [&, suffix = cleaned.substr(candidates[first + static_cast<size_t>(number) - 1].suffixAt)] {
@@ -106,10 +106,11 @@ void OID::setInstance(std::string_view suffix) {
 }
 
 void OID::applySuffix() {
-    oid_ = baseOID_ + suffix_;
-    index_ = (!suffix_.empty() && suffix_[0] == '.') ? suffix_.substr(1) : suffix_;
-    name_ = baseName_ + suffix_;
-    fullName_ = mib_ + ":" + name_;
+    // Assigned in place: the instances of a walk reuse the buffers of the last one.
+    oid_.assign(baseOID_).append(suffix_);
+    index_.assign(suffix_, !suffix_.empty() && suffix_[0] == '.' ? 1 : 0);
+    name_.assign(baseName_).append(suffix_);
+    fullName_.assign(mib_).append(1, ':').append(name_);
 }
 
 bool OID::HasPrimaryBelow(std::string_view oid) {

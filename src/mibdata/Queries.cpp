@@ -112,6 +112,10 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT OID, \"Small Icon\" FROM Icons WHERE OID = ?1 COLLATE NOCASE",
     // IconPictureByOID
     "SELECT \"Small Icon\" FROM Icons WHERE OID = ?1 COLLATE NOCASE",
+    // Begin
+    "BEGIN",
+    // Commit
+    "COMMIT",
 };
 
 // One arm per candidate, run in order: the caller reads the rows of the

@@ -59,6 +59,9 @@ enum class Query : int {
     // Icons
     IconByOID,                 // ?1 OID
     IconPictureByOID,          // ?1 OID
+    // Transactions, begun and ended often enough (once per SNMP answer) to keep prepared
+    Begin,
+    Commit,
     Count_
 };
 
