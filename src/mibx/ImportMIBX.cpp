@@ -74,9 +74,14 @@ bool ImportMIBX::ImportMIBXTree() {
 
 void ImportMIBX::loadModuleRows() {
     rows_.clear();
+    storedNames_.clear();
     auto rows = SharedDatabase().query(Query::TreeRowidsByModule);
     rows.bind(1, getModuleName());
-    while (rows.step()) rows_.try_emplace(UpperAscii(rows.textView(1)), rows.int64(0));
+    while (rows.step()) {
+        const auto name = rows.textView(1);
+        if (rows_.contains(name)) continue;  // the first row of a name is the one overwritten
+        rows_.emplace(storedNames_.emplace_back(name), rows.int64(0));
+    }
     size_t objects = 0;
     for ([[maybe_unused]] const auto node : file_.getTree().children()) ++objects;
     rows_.reserve(rows_.size() + objects);
@@ -123,7 +128,7 @@ void ImportMIBX::AddOID(MIBXNode node) {
     ++oidCount_;
 
     auto& db = SharedDatabase();
-    const auto [row, added] = rows_.try_emplace(UpperAscii(descriptor));
+    const auto [row, added] = rows_.try_emplace(node.name());
     const bool duplicate = !added;
     if (duplicate) ++duplicates_;
     // The texts live until the row is written: sqlite need not copy them.

@@ -5,12 +5,14 @@
 // created it and writes through that thread's shared connection.
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "qlmib/common/Event.h"
+#include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/mibx/MIBXFile.h"
 
 namespace qlmib {
@@ -67,9 +69,12 @@ private:
     std::int32_t errors_ = 0;
     std::int32_t oidCount_ = 0;
     std::int32_t duplicates_ = 0;
-    // The rows of the module being imported by upper-case descriptor, read
-    // once per file so that finding the row to overwrite takes no query.
-    std::unordered_map<std::string, std::int64_t> rows_;
+    // The rows of the module being imported by descriptor, read once per file
+    // so that finding the row to overwrite takes no query. The names are views
+    // into the file's document, or into storedNames_ for rows read from the
+    // database; both live until the next file.
+    std::unordered_map<std::string_view, std::int64_t, NoCaseHash, NoCaseEqual> rows_;
+    std::deque<std::string> storedNames_;
 };
 
 }  // namespace qlmib
