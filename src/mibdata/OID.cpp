@@ -1,7 +1,6 @@
 #include "OID.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 #include "Parser.h"
@@ -50,21 +49,6 @@ std::string columnText(const Statement& row, int column) {
     return row.isNull(column) ? std::string() : row.text(column);
 }
 
-// A primary row of a candidate and what decides whether it speaks for the OID.
-struct Speaker {
-    std::int64_t rowid = 0;
-    std::optional<std::string> updated;  // its module's LastUpdated; null sorts first
-
-    explicit Speaker(const Statement& row) : rowid(row.int64(TREE_CANDIDATE_ROWID)) {
-        if (!row.isNull(TREE_CANDIDATE_UPDATED)) updated = row.text(TREE_CANDIDATE_UPDATED);
-    }
-    // The order of TreePrimaryByOID: the newer module, then the later import.
-    bool speaksBefore(const Speaker& other) const {
-        if (updated != other.updated) return updated > other.updated;
-        return rowid > other.rowid;
-    }
-};
-
 }  // namespace
 
 void OID::setOID(std::string_view text) {
@@ -74,8 +58,7 @@ void OID::setOID(std::string_view text) {
     const auto candidates = lookupCandidates(cleaned);
 
     // One statement tries a batch of prefixes in order; the first that has a
-    // primary row is the object. Several modules may define it: the rows of
-    // that prefix are few, and the one that speaks for it is loaded last.
+    // primary row is the object.
     auto& db = SharedDatabase();
     for (size_t first = 0; first < candidates.size(); first += kOIDCandidateBatch) {
         const size_t last = std::min(candidates.size(), first + kOIDCandidateBatch);
@@ -83,19 +66,19 @@ void OID::setOID(std::string_view text) {
         for (size_t i = first; i < last; ++i) q.bindUncopied(static_cast<int>(i - first + 1), candidates[i].oid);
         if (!q.step()) continue;
         const auto number = q.int64(TREE_CANDIDATE);
-        const auto load = [&, suffix = cleaned.substr(candidates[first + static_cast<size_t>(number) - 1].suffixAt)] {
-            Clear();
-            suffix_ = suffix;
-            loadRow(q);
-        };
-        Speaker speaker(q);
-        load();
-        while (q.step() && q.int64(TREE_CANDIDATE) == number) {
-            Speaker other(q);
-            if (!other.speaksBefore(speaker)) continue;
-            speaker = std::move(other);
-            load();
-        }
+        const auto& matched = candidates[first + static_cast<size_t>(number) - 1];
+        suffix_ = cleaned.substr(matched.suffixAt);
+        loadRow(q);
+        // Another primary row of the same OID: several modules define it, and
+        // the ordered query says which of them speaks for it.
+        if (!q.step() || q.int64(TREE_CANDIDATE) != number) return;
+        auto ordered = db.query(Query::TreePrimaryByOID);
+        ordered.bindUncopied(1, matched.oid);
+        if (!ordered.step()) return;
+        const std::string suffix = suffix_;
+        Clear();
+        suffix_ = suffix;
+        loadRow(ordered);
         return;
     }
 }

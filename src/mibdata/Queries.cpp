@@ -12,7 +12,7 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     // TreePrimaryByOID: where several modules define an OID, the row that speaks
     // for it comes first: the newest module by LAST-UPDATED (an SMIv1 module has
     // none and is stored with the zero date, so SMIv2 comes first), then the
-    // module imported last. OID::setOID picks the same row without sorting.
+    // module imported last.
     "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0 "
     "ORDER BY (SELECT Max(MIBs.LastUpdated) FROM MIBs WHERE MIBs.Name = Tree.MIB COLLATE NOCASE) DESC, "
     "Tree.rowid DESC",
@@ -118,17 +118,17 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "COMMIT",
 };
 
-// One arm per candidate, run in order: the caller reads the rows of the
-// first arm that has any and picks the speaker among them. An ORDER BY here
-// would build a temporary b-tree per lookup, which costs more than the lookup.
+// One arm per candidate, run in order: the caller reads the first row and
+// looks at the next. An ORDER BY in each arm, to put the row that speaks
+// first where several modules define the OID, would build a temporary b-tree
+// per lookup; the caller asks TreePrimaryByOID in that rare case instead.
 std::string candidateSearch() {
     std::string sql;
     for (int i = 1; i <= kOIDCandidateBatch; ++i) {
         if (i > 1) sql += " UNION ALL ";
         const auto n = std::to_string(i);
-        sql += "SELECT $TREE, " + n +
-               ", Tree.rowid, (SELECT Max(MIBs.LastUpdated) FROM MIBs WHERE MIBs.Name = Tree.MIB COLLATE NOCASE) "
-               "FROM Tree WHERE OID = ?" + n + " COLLATE NOCASE AND \"Primary\"<>0";
+        sql += "SELECT $TREE, " + n + " AS Candidate FROM Tree WHERE OID = ?" + n +
+               " COLLATE NOCASE AND \"Primary\"<>0";
     }
     return sql;
 }

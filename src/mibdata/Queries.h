@@ -74,9 +74,7 @@ enum TreeColumn : int {
     TREE_OID, TREE_NAME, TREE_MIB, TREE_PARENTOID, TREE_INDEX, TREE_PRIMARY,
     TREE_TYPEI, TREE_TYPES, TREE_DESCRIPTION, TREE_STATUS, TREE_ACCESS, TREE_ENUM,
     TREE_PARSE, TREE_UNITS, TREE_INDEXBY, TREE_CALCULATION,
-    // TreePrimaryByOIDs only: which parameter matched (from 1), the rowid, and
-    // the newest LastUpdated of the row's module (null without one)
-    TREE_CANDIDATE, TREE_CANDIDATE_ROWID, TREE_CANDIDATE_UPDATED,
+    TREE_CANDIDATE,  // TreePrimaryByOIDs only: which parameter matched, from 1
 };
 
 // Columns that ModuleByName and ModulesByName select, in this order.
