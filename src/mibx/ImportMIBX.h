@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "qlmib/common/Event.h"
 #include "qlmib/mibdata/TextNumbers.h"
@@ -57,7 +58,10 @@ public:
 private:
     bool ImportMIBXTree();
     void loadModuleRows();
-    void AddOID(MIBXNode node);
+    // Hashes (sorted) of the descriptors that the file's tree holds more than once.
+    static std::vector<size_t> repeatedNames(MIBXNode tree);
+    // `tracked`: the descriptor may meet a row already stored, so rows_ keeps it.
+    void AddOID(MIBXNode node, bool tracked);
     void AddModule();
     std::int16_t LookupType(std::string_view syntax);
     static std::int32_t ConvertAccess(std::string_view text);
