@@ -89,14 +89,19 @@ void checkBind(sqlite3_stmt* stmt, int rc) {
 }
 }  // namespace
 
+namespace {
+// sqlite binds a null pointer as NULL: an empty view is empty text all the same.
+const char* textData(std::string_view text) { return text.data() ? text.data() : ""; }
+}  // namespace
+
 Statement& Statement::bind(int index, std::string_view text) {
-    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, textData(text), static_cast<int>(text.size()),
                                        SQLITE_TRANSIENT));
     return *this;
 }
 
 Statement& Statement::bindUncopied(int index, std::string_view text) {
-    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, textData(text), static_cast<int>(text.size()),
                                              SQLITE_STATIC));
     return *this;
 }

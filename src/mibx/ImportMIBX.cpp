@@ -103,20 +103,23 @@ std::vector<size_t> ImportMIBX::repeatedNames(MIBXNode tree) {
 
 void ImportMIBX::AddOID(MIBXNode node, bool tracked) {
     const std::string descriptor(node.name());
-    std::string oid, access, syntax, status, description, enumName;
+    std::string oid, enumName;
+    // Views of the document's texts; a text made of several nodes is joined into its own string.
+    std::string oidText, accessText, syntaxText, statusText, descriptionText;
+    std::string_view access, syntax, status, description;
     for (const auto child : node.children()) {
         const auto name = child.name();
         if (name == "OID") {
             // The object is abandoned here: what follows the OID is not read.
-            if (!ConvertOID(TrimXMLSpace(child.text()), oid)) return;
+            if (!ConvertOID(TrimXMLSpace(child.textView(oidText)), oid)) return;
         } else if (name == "ACCESS") {
-            access = child.trimmedText();
+            access = TrimXMLSpace(child.textView(accessText));
         } else if (name == "SYNTAX") {
-            syntax = child.trimmedText();
+            syntax = TrimXMLSpace(child.textView(syntaxText));
         } else if (name == "STATUS") {
-            status = child.trimmedText();
+            status = TrimXMLSpace(child.textView(statusText));
         } else if (name == "DESCRIPTION") {
-            description = child.text();
+            description = child.textView(descriptionText);
         } else if (name == "ENUMS") {
             enumName.clear();
             if (child.hasChildNodes()) {

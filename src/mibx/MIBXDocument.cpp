@@ -176,6 +176,12 @@ std::string MIBXNode::text() const {
     return out;
 }
 
+std::string_view MIBXNode::textView(std::string& joined) const {
+    if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return sole;
+    joined = text();
+    return joined;
+}
+
 std::string MIBXNode::trimmedText() const {
     if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return std::string(TrimXMLSpace(sole));
     return std::string(TrimXMLSpace(text()));

@@ -154,6 +154,9 @@ TEST_F(MibxFixture, ADescriptorRepeatedInANewModulesFileOverwritesTheRowItsFirst
     EXPECT_EQ(importer.getDuplicates(), 2);
     EXPECT_EQ(rows("SELECT Name, OID FROM Tree WHERE MIB = 'NEW-MIB' ORDER BY rowid"),
               (Rows{"twin|1.3.6.1.4.1.9.5", "single|1.3.6.1.4.1.9.2", "broken|1.3.6.1.4.1.9.4"}));
+    EXPECT_EQ(rows("SELECT DISTINCT typeof(TypeS) || ' ' || typeof(Description) FROM Tree WHERE MIB = 'NEW-MIB'"),
+              Rows{"text text"})
+        << "a SYNTAX or DESCRIPTION the object lacks is stored as empty text, not null";
 }
 
 TEST_F(MibxFixture, ImportWithoutCompiledOrObjects) {
