@@ -98,9 +98,18 @@ namespace {
 
 void appendCell(std::string& out, std::string_view text) {
     for (size_t at = 0; at < text.size();) {
-        const auto c = static_cast<unsigned char>(text[at]);
-        if (c < 0x80) {
-            out += c == '\t' || c == '\r' || c == '\n' ? ' ' : static_cast<char>(c);
+        // Plain ASCII goes over in runs; most cells are nothing else.
+        size_t plain = at;
+        while (plain < text.size()) {
+            const auto c = static_cast<unsigned char>(text[plain]);
+            if (c >= 0x80 || c == '\t' || c == '\r' || c == '\n') break;
+            ++plain;
+        }
+        out.append(text, at, plain - at);
+        at = plain;
+        if (at == text.size()) break;
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            out += ' ';
             ++at;
         } else {
             ui::AppendUtf8(out, ui::NextCodePoint(text, at));

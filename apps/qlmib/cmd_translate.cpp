@@ -2,6 +2,8 @@
 #include <memory>
 #include <vector>
 
+#include <qlmib/mibdata/Database.h>
+#include <qlmib/mibdata/Globals.h>
 #include <qlmib/mibdata/OID.h>
 
 #include "CommandLine.h"
@@ -13,6 +15,7 @@ const CommandRegistrar registrar("translate", [](CLI::App& app, Action& selected
     auto* cmd = addCommand(app, "translate", "Print OID, full name and long name of objects", selected, [targets] {
         int status = 0;
         OID object;
+        const ReadBatch batch(SharedDatabase());
         for (const auto& target : *targets) {
             if (lookUp(object, target)) {
                 std::cout << object.getOID() << '\t' << object.getFullName() << '\t' << object.getLongName() << '\n';

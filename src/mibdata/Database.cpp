@@ -89,14 +89,19 @@ void checkBind(sqlite3_stmt* stmt, int rc) {
 }
 }  // namespace
 
+namespace {
+// sqlite binds a null pointer as NULL: an empty view is empty text all the same.
+const char* textData(std::string_view text) { return text.data() ? text.data() : ""; }
+}  // namespace
+
 Statement& Statement::bind(int index, std::string_view text) {
-    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, textData(text), static_cast<int>(text.size()),
                                        SQLITE_TRANSIENT));
     return *this;
 }
 
 Statement& Statement::bindUncopied(int index, std::string_view text) {
-    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()),
+    checkBind(stmt_.get(), sqlite3_bind_text(stmt_.get(), index, textData(text), static_cast<int>(text.size()),
                                              SQLITE_STATIC));
     return *this;
 }
@@ -178,7 +183,8 @@ std::string Statement::blob(int column) const {
 // ---- Transaction -----------------------------------------------------------
 
 Transaction::Transaction(Database& db) : db_(&db), nested_(db.inTransaction()) {
-    db_->exec(nested_ ? "SAVEPOINT qlmib_write" : "BEGIN");
+    if (nested_) db_->exec("SAVEPOINT qlmib_write");
+    else db_->query(Query::Begin).run();
 }
 
 Transaction::~Transaction() {
@@ -192,20 +198,21 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-    db_->exec(nested_ ? "RELEASE qlmib_write" : "COMMIT");
+    if (nested_) db_->exec("RELEASE qlmib_write");
+    else db_->query(Query::Commit).run();
     open_ = false;
 }
 
 ReadBatch::ReadBatch(Database& db) {
     if (!db.isOpen() || db.inTransaction()) return;
-    db.exec("BEGIN");
+    db.query(Query::Begin).run();
     db_ = &db;
 }
 
 ReadBatch::~ReadBatch() {
     if (!db_) return;
     try {
-        db_->exec("COMMIT");
+        db_->query(Query::Commit).run();
     } catch (...) {
         // A destructor must not throw: a read transaction that cannot commit is dropped.
         IgnoringErrors([&] { db_->exec("ROLLBACK"); });

@@ -57,16 +57,28 @@ void OID::setOID(std::string_view text) {
     cleaned.erase(std::remove(cleaned.begin(), cleaned.end(), '"'), cleaned.end());
     const auto candidates = lookupCandidates(cleaned);
 
-    // One statement tries a batch of prefixes in order.
+    // One statement tries a batch of prefixes in order; the first that has a
+    // primary row is the object.
     auto& db = SharedDatabase();
     for (size_t first = 0; first < candidates.size(); first += kOIDCandidateBatch) {
         const size_t last = std::min(candidates.size(), first + kOIDCandidateBatch);
         auto q = db.query(Query::TreePrimaryByOIDs);
-        for (size_t i = first; i < last; ++i) q.bind(static_cast<int>(i - first + 1), candidates[i].oid);
+        for (size_t i = first; i < last; ++i) q.bindUncopied(static_cast<int>(i - first + 1), candidates[i].oid);
         if (!q.step()) continue;
-        const auto matched = first + static_cast<size_t>(q.int64(TREE_CANDIDATE)) - 1;
-        suffix_ = cleaned.substr(candidates[matched].suffixAt);
+        const auto number = q.int64(TREE_CANDIDATE);
+        const auto& matched = candidates[first + static_cast<size_t>(number) - 1];
+        suffix_ = cleaned.substr(matched.suffixAt);
         loadRow(q);
+        // Another primary row of the same OID: several modules define it, and
+        // the ordered query says which of them speaks for it.
+        if (!q.step() || q.int64(TREE_CANDIDATE) != number) return;
+        auto ordered = db.query(Query::TreePrimaryByOID);
+        ordered.bindUncopied(1, matched.oid);
+        if (!ordered.step()) return;
+        const std::string suffix = suffix_;
+        Clear();
+        suffix_ = suffix;
+        loadRow(ordered);
         return;
     }
 }
@@ -77,10 +89,11 @@ void OID::setInstance(std::string_view suffix) {
 }
 
 void OID::applySuffix() {
-    oid_ = baseOID_ + suffix_;
-    index_ = (!suffix_.empty() && suffix_[0] == '.') ? suffix_.substr(1) : suffix_;
-    name_ = baseName_ + suffix_;
-    fullName_ = mib_ + ":" + name_;
+    // Assigned in place: the instances of a walk reuse the buffers of the last one.
+    oid_.assign(baseOID_).append(suffix_);
+    index_.assign(suffix_, !suffix_.empty() && suffix_[0] == '.' ? 1 : 0);
+    name_.assign(baseName_).append(suffix_);
+    fullName_.assign(mib_).append(1, ':').append(name_);
 }
 
 bool OID::HasPrimaryBelow(std::string_view oid) {

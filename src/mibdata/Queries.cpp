@@ -6,18 +6,16 @@
 namespace qlmib {
 namespace {
 
-// Where several modules define an OID, the row that speaks for it: the newest
-// module by LAST-UPDATED (an SMIv1 module has none and is stored with the
-// zero date, so SMIv2 comes first), then the module imported last.
-#define QLMIB_SPEAKER_ORDER                                                                                       \
-    "ORDER BY (SELECT Max(MIBs.LastUpdated) FROM MIBs WHERE MIBs.Name = Tree.MIB COLLATE NOCASE) DESC, " \
-    "Tree.rowid DESC"
-
 // Case-insensitive comparison is spelt out so that a database whose columns
 // were not declared NOCASE answers the same.
 constexpr std::array<std::string_view, kQueryCount> kTexts = {
-    // TreePrimaryByOID
-    "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0 " QLMIB_SPEAKER_ORDER,
+    // TreePrimaryByOID: where several modules define an OID, the row that speaks
+    // for it comes first: the newest module by LAST-UPDATED (an SMIv1 module has
+    // none and is stored with the zero date, so SMIv2 comes first), then the
+    // module imported last.
+    "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0 "
+    "ORDER BY (SELECT Max(MIBs.LastUpdated) FROM MIBs WHERE MIBs.Name = Tree.MIB COLLATE NOCASE) DESC, "
+    "Tree.rowid DESC",
     // TreePrimaryByOIDs: built by candidateSearch()
     "",
     // TreePrimaryBelow: "/" follows "." in every collation, so the range holds exactly the OIDs below
@@ -114,19 +112,25 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT OID, \"Small Icon\" FROM Icons WHERE OID = ?1 COLLATE NOCASE",
     // IconPictureByOID
     "SELECT \"Small Icon\" FROM Icons WHERE OID = ?1 COLLATE NOCASE",
+    // Begin
+    "BEGIN",
+    // Commit
+    "COMMIT",
 };
 
-// One arm per candidate, tried in order; LIMIT 1 stops at the first arm that
-// finds a row, as a query per candidate would, but in one statement.
+// One arm per candidate, run in order: the caller reads the first row and
+// looks at the next. An ORDER BY in each arm, to put the row that speaks
+// first where several modules define the OID, would build a temporary b-tree
+// per lookup; the caller asks TreePrimaryByOID in that rare case instead.
 std::string candidateSearch() {
     std::string sql;
     for (int i = 1; i <= kOIDCandidateBatch; ++i) {
         if (i > 1) sql += " UNION ALL ";
         const auto n = std::to_string(i);
-        sql += "SELECT * FROM (SELECT $TREE, " + n + " AS Candidate FROM Tree WHERE OID = ?" + n +
-               " COLLATE NOCASE AND \"Primary\"<>0 " QLMIB_SPEAKER_ORDER " LIMIT 1)";
+        sql += "SELECT $TREE, " + n + " AS Candidate FROM Tree WHERE OID = ?" + n +
+               " COLLATE NOCASE AND \"Primary\"<>0";
     }
-    return sql + " LIMIT 1";
+    return sql;
 }
 
 // The search window's statements share their columns, order and limit.

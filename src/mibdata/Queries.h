@@ -10,7 +10,7 @@ namespace qlmib {
 enum class Query : int {
     // Tree: lookups of one object
     TreePrimaryByOID,          // ?1 OID
-    TreePrimaryByOIDs,         // ?1..?8 candidate OIDs: the first that has a primary row, and its number
+    TreePrimaryByOIDs,         // ?1..?8 candidate OIDs: the primary rows of each in turn
     TreePrimaryBelow,          // ?1 OID + ".", ?2 OID + "/": a row when a primary row lies below that OID
     TreeFirstPrimaryByName,    // ?1 descriptor
     TreeFirstByModuleName,     // ?1 module, ?2 descriptor
@@ -59,6 +59,9 @@ enum class Query : int {
     // Icons
     IconByOID,                 // ?1 OID
     IconPictureByOID,          // ?1 OID
+    // Transactions, begun and ended often enough (once per SNMP answer) to keep prepared
+    Begin,
+    Commit,
     Count_
 };
 

@@ -80,6 +80,8 @@ void create(Database& db) {
 
 Presence inspect(Database& db) {
     Presence presence;
+    // One read transaction: the file is locked once for all the tables.
+    const ReadBatch batch(db);
     auto info = db.prepare("SELECT name FROM pragma_table_info(?1)");
     for (const auto& req : kRequired) {
         info.reset();

@@ -41,4 +41,14 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+size_t NoCaseHash::operator()(std::string_view text) const noexcept {
+    // FNV-1a over the folded bytes.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(upper(c));
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<size_t>(hash);
+}
+
 }  // namespace qlmib

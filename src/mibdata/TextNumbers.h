@@ -21,4 +21,13 @@ std::int64_t RoundToInt64(double value);
 std::string UpperAscii(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// Hash and equality of texts compared as the database's NOCASE compares them,
+// for unordered containers keyed by name without a folded copy of each key.
+struct NoCaseHash {
+    size_t operator()(std::string_view text) const noexcept;
+};
+struct NoCaseEqual {
+    bool operator()(std::string_view a, std::string_view b) const noexcept { return EqualsNoCase(a, b); }
+};
+
 }  // namespace qlmib

@@ -61,7 +61,12 @@ bool ImportMIBX::ImportMIBXTree() {
     Transaction transaction(db);
     try {
         loadModuleRows();
-        for (const auto node : file_.getTree().children()) AddOID(node);
+        // A descriptor can only meet a row of its own when the module has rows
+        // already or the file repeats it: the others are inserted untracked.
+        const bool stored = !rows_.empty();
+        const auto repeated = repeatedNames(file_.getTree());
+        for (const auto node : file_.getTree().children())
+            AddOID(node, stored || std::binary_search(repeated.begin(), repeated.end(), NoCaseHash{}(node.name())));
         AddModule();
     } catch (...) {
         // Not swallowed: the rows stored before the failure stay, and the error goes on to the caller.
@@ -74,30 +79,47 @@ bool ImportMIBX::ImportMIBXTree() {
 
 void ImportMIBX::loadModuleRows() {
     rows_.clear();
+    storedNames_.clear();
     auto rows = SharedDatabase().query(Query::TreeRowidsByModule);
     rows.bind(1, getModuleName());
-    while (rows.step()) rows_.try_emplace(UpperAscii(rows.textView(1)), rows.int64(0));
-    size_t objects = 0;
-    for ([[maybe_unused]] const auto node : file_.getTree().children()) ++objects;
-    rows_.reserve(rows_.size() + objects);
+    while (rows.step()) {
+        const auto name = rows.textView(1);
+        if (rows_.contains(name)) continue;  // the first row of a name is the one overwritten
+        rows_.emplace(storedNames_.emplace_back(name), rows.int64(0));
+    }
 }
 
-void ImportMIBX::AddOID(MIBXNode node) {
+std::vector<size_t> ImportMIBX::repeatedNames(MIBXNode tree) {
+    std::vector<size_t> hashes;
+    for (const auto node : tree.children()) hashes.push_back(NoCaseHash{}(node.name()));
+    std::sort(hashes.begin(), hashes.end());
+    // Names that only share a hash are tracked too, which costs nothing but time.
+    std::vector<size_t> repeated;
+    for (size_t i = 1; i < hashes.size(); ++i)
+        if (hashes[i] == hashes[i - 1] && (repeated.empty() || repeated.back() != hashes[i]))
+            repeated.push_back(hashes[i]);
+    return repeated;
+}
+
+void ImportMIBX::AddOID(MIBXNode node, bool tracked) {
     const std::string descriptor(node.name());
-    std::string oid, access, syntax, status, description, enumName;
+    std::string oid, enumName;
+    // Views of the document's texts; a text made of several nodes is joined into its own string.
+    std::string oidText, accessText, syntaxText, statusText, descriptionText;
+    std::string_view access, syntax, status, description;
     for (const auto child : node.children()) {
         const auto name = child.name();
         if (name == "OID") {
             // The object is abandoned here: what follows the OID is not read.
-            if (!ConvertOID(TrimXMLSpace(child.text()), oid)) return;
+            if (!ConvertOID(TrimXMLSpace(child.textView(oidText)), oid)) return;
         } else if (name == "ACCESS") {
-            access = child.trimmedText();
+            access = TrimXMLSpace(child.textView(accessText));
         } else if (name == "SYNTAX") {
-            syntax = child.trimmedText();
+            syntax = TrimXMLSpace(child.textView(syntaxText));
         } else if (name == "STATUS") {
-            status = child.trimmedText();
+            status = TrimXMLSpace(child.textView(statusText));
         } else if (name == "DESCRIPTION") {
-            description = child.text();
+            description = child.textView(descriptionText);
         } else if (name == "ENUMS") {
             enumName.clear();
             if (child.hasChildNodes()) {
@@ -123,8 +145,13 @@ void ImportMIBX::AddOID(MIBXNode node) {
     ++oidCount_;
 
     auto& db = SharedDatabase();
-    const auto [row, added] = rows_.try_emplace(UpperAscii(descriptor));
-    const bool duplicate = !added;
+    std::int64_t* rowid = nullptr;  // where the row of a tracked descriptor is kept
+    bool duplicate = false;
+    if (tracked) {
+        const auto [row, added] = rows_.try_emplace(node.name());
+        rowid = &row->second;
+        duplicate = !added;
+    }
     if (duplicate) ++duplicates_;
     // The texts live until the row is written: sqlite need not copy them.
     auto write = db.query(duplicate ? Query::TreeImportUpdate : Query::TreeInsert);
@@ -141,10 +168,10 @@ void ImportMIBX::AddOID(MIBXNode node) {
         .bindUncopied(TW_PARSE, "")
         .bindUncopied(TW_UNITS, "");
     if (duplicate) {
-        write.bind(TW_IMPORT_INDEX, static_cast<std::int64_t>(index)).bind(TW_IMPORT_ROWID, row->second).run();
+        write.bind(TW_IMPORT_INDEX, static_cast<std::int64_t>(index)).bind(TW_IMPORT_ROWID, *rowid).run();
     } else {
         write.bind(TW_INSERT_INDEX, static_cast<std::int64_t>(index)).bind(TW_INSERT_PRIMARY, kPrimaryTrue).run();
-        row->second = db.lastInsertRowid();
+        if (rowid) *rowid = db.lastInsertRowid();
     }
     OID(descriptor, oid, duplicate);
 }

@@ -5,12 +5,15 @@
 // created it and writes through that thread's shared connection.
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "qlmib/common/Event.h"
+#include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/mibx/MIBXFile.h"
 
 namespace qlmib {
@@ -55,7 +58,10 @@ public:
 private:
     bool ImportMIBXTree();
     void loadModuleRows();
-    void AddOID(MIBXNode node);
+    // Hashes (sorted) of the descriptors that the file's tree holds more than once.
+    static std::vector<size_t> repeatedNames(MIBXNode tree);
+    // `tracked`: the descriptor may meet a row already stored, so rows_ keeps it.
+    void AddOID(MIBXNode node, bool tracked);
     void AddModule();
     std::int16_t LookupType(std::string_view syntax);
     static std::int32_t ConvertAccess(std::string_view text);
@@ -67,9 +73,12 @@ private:
     std::int32_t errors_ = 0;
     std::int32_t oidCount_ = 0;
     std::int32_t duplicates_ = 0;
-    // The rows of the module being imported by upper-case descriptor, read
-    // once per file so that finding the row to overwrite takes no query.
-    std::unordered_map<std::string, std::int64_t> rows_;
+    // The rows of the module being imported by descriptor, read once per file
+    // so that finding the row to overwrite takes no query. The names are views
+    // into the file's document, or into storedNames_ for rows read from the
+    // database; both live until the next file.
+    std::unordered_map<std::string_view, std::int64_t, NoCaseHash, NoCaseEqual> rows_;
+    std::deque<std::string> storedNames_;
 };
 
 }  // namespace qlmib

@@ -145,9 +145,22 @@ std::string_view MIBXNode::name() const {
     }
 }
 
+namespace {
+
+// The one text node that is an element's whole content, as most values in a
+// file are; null when the content is anything else.
+const char* soleText(pugi::xml_node node) {
+    const auto child = node.first_child();
+    if (!child || child.next_sibling()) return nullptr;
+    return child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata ? child.value() : nullptr;
+}
+
+}  // namespace
+
 std::string MIBXNode::text() const {
     const pugi::xml_node root(node_);
     if (root.type() != pugi::node_element && root.type() != pugi::node_document) return root.value();
+    if (const char* sole = soleText(root)) return sole;
     // Walk the subtree without recursion: a file may nest elements deeply.
     std::string out;
     for (auto node = root.first_child(); node;) {
@@ -163,7 +176,16 @@ std::string MIBXNode::text() const {
     return out;
 }
 
-std::string MIBXNode::trimmedText() const { return std::string(TrimXMLSpace(text())); }
+std::string_view MIBXNode::textView(std::string& joined) const {
+    if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return sole;
+    joined = text();
+    return joined;
+}
+
+std::string MIBXNode::trimmedText() const {
+    if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return std::string(TrimXMLSpace(sole));
+    return std::string(TrimXMLSpace(text()));
+}
 
 bool MIBXNode::hasChildNodes() const { return node_ && pugi::xml_node(node_).first_child(); }
 

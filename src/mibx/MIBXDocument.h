@@ -30,6 +30,10 @@ public:
     std::string text() const;
     // text() without the XML white space around it.
     std::string trimmedText() const;
+    // text() without a copy where the content is one text node: a view of the
+    // document's own text, valid while the document holds the file; otherwise
+    // a view of `joined`, which receives the text.
+    std::string_view textView(std::string& joined) const;
     bool hasChildNodes() const;
     // The first element reached by the path ("MODULE/NAME") from this node.
     MIBXNode select(std::string_view path) const;

@@ -818,14 +818,15 @@ void GridModel::AutoSize(std::int32_t col1, std::int32_t col2) {
         if (getRows() > 0) notify([&](GridObserver& o) { o.rowsChanged(0, getRows() - 1); });
         return;
     }
+    Font plain = font_, bold = font_;
+    plain.Bold = false;
+    bold.Bold = true;
     for (auto c = col1; c <= col2; ++c) {
         std::int32_t widest = 0;
         for (std::int32_t r = 0; r < getRows(); ++r) {
             const auto& target = *rows_[static_cast<size_t>(r)];
             const auto& item = target.cells[static_cast<size_t>(c)];
-            Font font = font_;
-            font.Bold = item.format && item.format->bold;
-            std::int32_t width = metrics_->TextWidth(item.text, font);
+            std::int32_t width = metrics_->TextWidth(item.text, item.format && item.format->bold ? bold : plain);
             if (item.format && !item.format->picture.empty()) width += kIndent;
             if (c == outlineCol_ && r >= fixedRows_) width += (target.level + 1) * kIndent;
             widest = std::max(widest, width);

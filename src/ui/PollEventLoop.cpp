@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace qlmib::ui {
@@ -31,7 +32,11 @@ struct PollEventLoop::State {
     std::uint64_t lastId = 0;
     std::map<std::uint64_t, std::shared_ptr<TimerCore>> timers;
     std::map<std::uint64_t, SocketEntry> sockets;
-    std::deque<std::function<void()>> posted;
+    std::vector<std::function<void()>> posted;
+    // The poll set of the last round, kept for its storage; a nested round
+    // (a handler that lets events run) finds it taken and makes its own.
+    std::vector<pollfd> pollSet;
+    std::vector<std::uint64_t> pollIds;
 };
 
 namespace {
@@ -98,18 +103,24 @@ std::unique_ptr<SocketWatch> PollEventLoop::watchSocket(int fd, std::function<vo
 
 void PollEventLoop::post(std::function<void()> call) { state_->posted.push_back(std::move(call)); }
 
-void PollEventLoop::processEvents() { iterate(0); }
+void PollEventLoop::processEvents() { iterate(0, AfterPosted::Poll); }
 
-void PollEventLoop::iterate(int waitMs) {
+void PollEventLoop::iterate(int waitMs, AfterPosted afterPosted) {
     // Keep the state alive even if a handler destroys this loop's owner.
     auto state = state_;
 
-    std::deque<std::function<void()>> calls;
+    std::vector<std::function<void()>> calls;
     calls.swap(state->posted);
     for (auto& call : calls) call();
     // A posted call is an event: what the caller waits for may have happened,
-    // so it must not be made to wait for a socket as well.
-    if (!calls.empty()) waitMs = 0;
+    // so it must not be made to wait for a socket as well. A caller that comes
+    // back to wait spares the look that would find nothing yet (the answer to
+    // a request the call just sent), unless calls posted meanwhile would keep
+    // it from ever waiting.
+    if (!calls.empty()) {
+        if (afterPosted == AfterPosted::Return && state->posted.empty()) return;
+        waitMs = 0;
+    }
 
     const auto now = Clock::now();
     for (const auto& [id, core] : state->timers) {
@@ -120,8 +131,10 @@ void PollEventLoop::iterate(int waitMs) {
     }
     if (!state->posted.empty()) waitMs = 0;
 
-    std::vector<pollfd> fds;
-    std::vector<std::uint64_t> ids;
+    auto fds = std::exchange(state->pollSet, {});
+    auto ids = std::exchange(state->pollIds, {});
+    fds.clear();
+    ids.clear();
     for (const auto& [id, entry] : state->sockets) {
         fds.push_back({entry.fd, POLLIN, 0});
         ids.push_back(id);
@@ -136,6 +149,8 @@ void PollEventLoop::iterate(int waitMs) {
             (*readable)();
         }
     }
+    state->pollSet = std::move(fds);
+    state->pollIds = std::move(ids);
 
     std::vector<std::shared_ptr<TimerCore>> due;
     const auto fired = Clock::now();
@@ -164,7 +179,7 @@ bool PollEventLoop::runUntil(const std::function<bool()>& done, int timeoutMs) {
         } else if (idle) {
             return false;  // nothing could ever make done() true
         }
-        iterate(wait);
+        iterate(wait, AfterPosted::Return);
     }
     return true;
 }

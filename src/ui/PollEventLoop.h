@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 
@@ -26,9 +25,12 @@ public:
     struct State;
 
 private:
-    // Waits at most `waitMs` for a socket (0: do not wait), then dispatches
-    // what is due.
-    void iterate(int waitMs);
+    // Runs the posted calls, waits at most `waitMs` for a socket (0: do not
+    // wait), then dispatches what is due. When posted calls ran, `afterPosted`
+    // says whether sockets are still looked at without waiting, or it returns
+    // at once because its caller looks at what they did and comes back to wait.
+    enum class AfterPosted { Poll, Return };
+    void iterate(int waitMs, AfterPosted afterPosted);
 
     std::shared_ptr<State> state_;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include <qlmib/mibdata/Database.h>
@@ -118,6 +119,56 @@ TEST_F(OIDTest, NameLookupsIgnoreCaseAndTakeQuotesAsData) {
     }
     EXPECT_EQ(lookup("1.3.6.1.2.1.1.1' OR '1'='1").getBaseOID(), "1.3.6.1.2.1.1")
         << "the quote is part of the last arc, which the search cuts";
+}
+
+TEST_F(OIDTest, WhereModulesShareAnOIDTheNewestModuleThenTheLastImportedSpeaks) {
+    struct Definition {
+        std::string mib;
+        std::optional<std::string> lastUpdated;  // none: no MIBs row
+        bool primary = true;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Definition> definitions;  // in import order
+        std::string speaker;
+    };
+    const std::vector<Case> cases = {
+        {"a module with a date before one without, though imported later",
+         {{"DATED-A", "1899-12-30 00:00:00"}, {"UNLISTED-B", std::nullopt}},
+         "DATED-A"},
+        {"without dates, the last imported", {{"UNLISTED-C", std::nullopt}, {"UNLISTED-D", std::nullopt}}, "UNLISTED-D"},
+        {"the newest date, module names compared without case",
+         {{"new-e", "2020-01-01 00:00:00"}, {"OLD-F", "1999-01-01 00:00:00"}},
+         "new-e"},
+        {"the same date: the last imported",
+         {{"SAME-G", "2020-01-01 00:00:00"}, {"SAME-H", "2020-01-01 00:00:00"}, {"SAME-I", "2010-01-01 00:00:00"}},
+         "SAME-H"},
+        {"a row that is not primary never speaks",
+         {{"PRIMARY-J", "2000-01-01 00:00:00"}, {"SECONDARY-K", "2024-01-01 00:00:00", false}},
+         "PRIMARY-J"},
+    };
+    auto& db = home.db();
+    int arc = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string oid = "1.3.6.1.4.1.8." + std::to_string(++arc);
+        for (const auto& d : c.definitions) {
+            test::insertRow(db, {.oid = oid, .name = "shared" + std::to_string(arc), .mib = d.mib, .primary = d.primary});
+            if (!d.lastUpdated) continue;
+            test::insertModule(db, {.name = d.mib});
+            db.prepare("UPDATE MIBs SET Name = upper(Name), LastUpdated = ?1 WHERE Name = ?2")
+                .bind(1, *d.lastUpdated)
+                .bind(2, d.mib)
+                .run();
+        }
+        const auto found = lookup(oid + ".7");
+        EXPECT_EQ(found.getMIB(), c.speaker);
+        EXPECT_EQ(found.getOID(), oid + ".7");
+        auto ordered = db.query(Query::TreePrimaryByOID);
+        ordered.bind(1, oid);
+        ASSERT_TRUE(ordered.step());
+        EXPECT_EQ(ordered.text(TREE_MIB), c.speaker) << "the same row as the ordered query's first";
+    }
 }
 
 TEST_F(OIDTest, LongNameNamesEveryKnownPrefix) {

@@ -136,6 +136,29 @@ TEST_F(MibxFixture, ImportSkipsBrokenObjectsAndGoesOn) {
     EXPECT_EQ(rows("SELECT Name FROM MIBs"), Rows{"TEST-MIB"});
 }
 
+TEST_F(MibxFixture, ADescriptorRepeatedInANewModulesFileOverwritesTheRowItsFirstStoredTwinWrote) {
+    const auto path = write("repeats.xml", MIBX(R"(
+<twin><OID>1.3.6.1.4.1.9.1</OID></twin>
+<single><OID>1.3.6.1.4.1.9.2</OID></single>
+<broken><OID>nowhere.1</OID></broken>
+<TWIN><OID>1.3.6.1.4.1.9.3</OID></TWIN>
+<broken><OID>1.3.6.1.4.1.9.4</OID></broken>
+<twin><OID>1.3.6.1.4.1.9.5</OID></twin>
+)", "NEW-MIB"));
+    ImportMIBX importer;
+    ImportRecorder events(importer);
+    ASSERT_TRUE(importer.ImportMIBXFile(path));
+    EXPECT_EQ(events.stored, (Rows{"twin 1.3.6.1.4.1.9.1", "single 1.3.6.1.4.1.9.2", "TWIN 1.3.6.1.4.1.9.3 dup",
+                                   "broken 1.3.6.1.4.1.9.4", "twin 1.3.6.1.4.1.9.5 dup"}))
+        << "a twin whose first could not be stored is no duplicate";
+    EXPECT_EQ(importer.getDuplicates(), 2);
+    EXPECT_EQ(rows("SELECT Name, OID FROM Tree WHERE MIB = 'NEW-MIB' ORDER BY rowid"),
+              (Rows{"twin|1.3.6.1.4.1.9.5", "single|1.3.6.1.4.1.9.2", "broken|1.3.6.1.4.1.9.4"}));
+    EXPECT_EQ(rows("SELECT DISTINCT typeof(TypeS) || ' ' || typeof(Description) FROM Tree WHERE MIB = 'NEW-MIB'"),
+              Rows{"text text"})
+        << "a SYNTAX or DESCRIPTION the object lacks is stored as empty text, not null";
+}
+
 TEST_F(MibxFixture, ImportWithoutCompiledOrObjects) {
     ImportMIBX importer;
     ImportRecorder events(importer);

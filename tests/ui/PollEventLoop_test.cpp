@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 
 #include <qlmib/ui/PollEventLoop.h>
 
@@ -97,6 +98,25 @@ TEST(PollEventLoop, PostedCallsRunLaterInOrderAndAWaitEndsAsSoonAsOneHasDoneItOr
     EXPECT_FALSE(loop.runUntil([] { return false; }, 40));
     EXPECT_GE(Clock::now() - start, milliseconds(40));
     EXPECT_LT(Clock::now() - start, milliseconds(1000));
+}
+
+TEST(PollEventLoop, CallsThatKeepPostingNeverKeepASocketFromBeingRead) {
+    PollEventLoop loop;
+    Pipe p;
+    bool read = false;
+    auto watch = loop.watchSocket(p.fds[0], [&] {
+        char byte;
+        read = ::read(p.fds[0], &byte, 1) == 1;
+    });
+    int turns = 0;
+    std::function<void()> again = [&] {
+        ++turns;
+        loop.post(again);
+    };
+    loop.post(again);
+    ASSERT_EQ(write(p.fds[1], "x", 1), 1);
+    EXPECT_TRUE(loop.runUntil([&] { return read; }, 2000));
+    EXPECT_LT(turns, 10) << "the socket is looked at in the rounds that run posted calls";
 }
 
 }  // namespace

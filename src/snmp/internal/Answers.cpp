@@ -123,6 +123,13 @@ std::optional<double> wholeValue(const std::string& text, double low, double hig
 
 Answer::Answer() : errorCode(ENGINE_OK), errorText("OK") {}
 
+void Answer::reserve(size_t bindings) {
+    oids.reserve(bindings);
+    rawTypes.reserve(bindings);
+    values.reserve(bindings);
+    hexValues.reserve(bindings);
+}
+
 void Answer::add(std::string oid, int rawType, std::string value, std::string hexValue) {
     oids.push_back(std::move(oid));
     rawTypes.push_back(rawType);
@@ -177,6 +184,9 @@ std::string ErrorStatusText(long status) {
 
 Answer AnswerFromResponse(const netsnmp_pdu& response, const RequestShape& request) {
     Answer answer;
+    size_t bindings = 0;
+    for (const auto* v = response.variables; v; v = v->next_variable) ++bindings;
+    answer.reserve(bindings);
     if (response.errstat != SNMP_ERR_NOERROR) {
         answer.fail(ENGINE_ERROR_STATUS + response.errstat, ErrorStatusText(response.errstat));
         for (const auto* v = response.variables; v; v = v->next_variable) addBinding(answer, *v);
@@ -188,6 +198,7 @@ Answer AnswerFromResponse(const netsnmp_pdu& response, const RequestShape& reque
     const size_t sent = request.oids.size();
     const size_t repeaters = sent - std::min<size_t>(sent, request.nonRepeaters);
     std::vector<const netsnmp_variable_list*> seen;
+    seen.reserve(bindings);
     for (const auto* v = response.variables; v; v = v->next_variable) {
         const size_t index = seen.size();
         long code = 0;

@@ -23,6 +23,7 @@ struct Answer {
     std::vector<std::string> hexValues;
 
     Answer();
+    void reserve(size_t bindings);
     void add(std::string oid, int rawType, std::string value, std::string hexValue);
     void fail(long code, std::string text);
 };
