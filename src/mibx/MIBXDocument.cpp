@@ -210,12 +210,15 @@ MIBXDocument::~MIBXDocument() = default;
 bool MIBXDocument::load(const std::string& path) {
     doc_->reset();
     error_.clear();
-    std::string source;
-    if (!readFile(path, source, error_)) return false;
-    const auto result = doc_->load_buffer(source.data(), source.size(), kParseOptions);
-    if (result) return true;
-    error_ = std::string(result.description()) + " at " + position(source, result.offset, result.encoding);
+    if (!readFile(path, source_, error_)) return false;
+    if (doc_->load_buffer_inplace(source_.data(), source_.size(), kParseOptions)) return true;
+    // Parsing in place rewrote the text and can place the fault a byte off: the
+    // file as it is, parsed from a copy, says where.
+    if (!readFile(path, source_, error_)) return false;
+    const auto result = doc_->load_buffer(source_.data(), source_.size(), kParseOptions);
+    error_ = std::string(result.description()) + " at " + position(source_, result.offset, result.encoding);
     doc_->reset();
+    source_.clear();
     return false;
 }
 

@@ -85,6 +85,7 @@ public:
 
 private:
     std::unique_ptr<pugi::xml_document> doc_;
+    std::string source_;  // the file's text, parsed in place: the document's texts point into it
     std::string error_;
 };
 
