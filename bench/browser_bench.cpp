@@ -40,13 +40,19 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Wall milliseconds of one run of a program to its end.
-double runMs(const QString& program, const QStringList& arguments) {
-    QProcess process;
+// Starts the program, its errors on ours; the clock runs from just before.
+QElapsedTimer startTimed(QProcess& process, const QString& program, const QStringList& arguments) {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
     clock.start();
     process.start(program, arguments);
+    return clock;
+}
+
+// Wall milliseconds of one run of a program to its end.
+double runMs(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    const auto clock = startTimed(process, program, arguments);
     process.waitForFinished(120000);
     process.readAllStandardOutput();
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
@@ -58,10 +64,7 @@ double runMs(const QString& program, const QStringList& arguments) {
 // floor's) to its line saying that its window has been painted.
 double paintedMs(const QString& program, const QStringList& arguments) {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QElapsedTimer clock;
-    clock.start();
-    process.start(program, arguments);
+    const auto clock = startTimed(process, program, arguments);
     while (!process.canReadLine() && process.waitForReadyRead(120000)) {
     }
     const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
