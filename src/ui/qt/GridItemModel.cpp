@@ -257,6 +257,11 @@ bool GridItemModel::treeSpan(std::int32_t parentRow, std::int32_t first, QModelI
     return parent.isValid() || columnCount() == 0;
 }
 
+void GridItemModel::beginRows(Pending kind, bool mapped, const QModelIndex& parent, int qtFirst, std::int32_t count) {
+    if (mapped && columnCount() > 0) beginChange(kind, parent, qtFirst, qtFirst + count - 1);
+    else beginChange(Pending::Reset, {}, 0, 0);
+}
+
 void GridItemModel::rowsAboutToBeInserted(std::int32_t first, std::int32_t count) {
     if (mode_ != Mode::Table) return;
     if (grid_.getRedraw() == RedrawNone && first == grid_.getRows() && first >= grid_.getFixedRows()) {
@@ -265,8 +270,8 @@ void GridItemModel::rowsAboutToBeInserted(std::int32_t first, std::int32_t count
     }
     showAppendedRows();
     int qtFirst = 0;
-    if (tableSpan(first, qtFirst) && columnCount() > 0) beginChange(Pending::Insert, {}, qtFirst, qtFirst + count - 1);
-    else beginChange(Pending::Reset, {}, 0, 0);
+    const bool mapped = tableSpan(first, qtFirst);
+    beginRows(Pending::Insert, mapped, {}, qtFirst, count);
 }
 
 void GridItemModel::rowsInserted(std::int32_t, std::int32_t) {
@@ -281,8 +286,8 @@ void GridItemModel::rowsAboutToBeRemoved(std::int32_t first, std::int32_t count)
     }
     showAppendedRows();
     int qtFirst = 0;
-    if (tableSpan(first, qtFirst) && columnCount() > 0) beginChange(Pending::Remove, {}, qtFirst, qtFirst + count - 1);
-    else beginChange(Pending::Reset, {}, 0, 0);
+    const bool mapped = tableSpan(first, qtFirst);
+    beginRows(Pending::Remove, mapped, {}, qtFirst, count);
 }
 
 void GridItemModel::rowsRemoved(std::int32_t, std::int32_t) {
@@ -293,9 +298,8 @@ void GridItemModel::nodesAboutToBeInserted(std::int32_t parentRow, std::int32_t 
     if (mode_ != Mode::Tree) return;
     QModelIndex parent;
     int qtFirst = 0;
-    if (treeSpan(parentRow, first, parent, qtFirst) && columnCount() > 0)
-        beginChange(Pending::Insert, parent, qtFirst, qtFirst + count - 1);
-    else beginChange(Pending::Reset, {}, 0, 0);
+    const bool mapped = treeSpan(parentRow, first, parent, qtFirst);
+    beginRows(Pending::Insert, mapped, parent, qtFirst, count);
 }
 
 void GridItemModel::nodesInserted(std::int32_t, std::int32_t, std::int32_t) {
@@ -306,9 +310,8 @@ void GridItemModel::nodesAboutToBeRemoved(std::int32_t parentRow, std::int32_t f
     if (mode_ != Mode::Tree) return;
     QModelIndex parent;
     int qtFirst = 0;
-    if (treeSpan(parentRow, first, parent, qtFirst) && columnCount() > 0)
-        beginChange(Pending::Remove, parent, qtFirst, qtFirst + count - 1);
-    else beginChange(Pending::Reset, {}, 0, 0);
+    const bool mapped = treeSpan(parentRow, first, parent, qtFirst);
+    beginRows(Pending::Remove, mapped, parent, qtFirst, count);
 }
 
 void GridItemModel::nodesRemoved(std::int32_t, std::int32_t, std::int32_t) {

@@ -74,6 +74,8 @@ private:
     void columnsChanged(std::int32_t first, std::int32_t last) override;
 
     void beginChange(Pending kind, const QModelIndex& parent, int first, int last);
+    // Rows that map into Qt (`mapped`) change as `kind`; others reset the model.
+    void beginRows(Pending kind, bool mapped, const QModelIndex& parent, int qtFirst, std::int32_t count);
     void endChange();
     // Rows appended to a table while the grid's redraw is off reach Qt in one
     // range when redraw comes back on, or before any other change of rows:

@@ -244,7 +244,7 @@ void QtGridWidget::takeSnapshot() {
             if (!redrawOff_ || !itemView_ || !itemView_->isVisible()) return;
             // Rows announced since the last layout are laid out first.
             itemView_->indexAt(QPoint());
-            snapshot_ = {};
+            snapshot_ = {};  // the grab must paint live, not from the old picture
             snapshot_ = itemView_->grab();
             // Every part of the view (viewport, headers, scroll bars) paints its piece of it.
             for (auto* part : itemView_->findChildren<QWidget*>()) part->installEventFilter(this);
