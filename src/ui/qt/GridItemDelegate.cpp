@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "GridItemModel.h"
+#include "ItemText.h"
 #include "QtGridWidget.h"
 
 namespace qlmib::ui::qt {
@@ -63,8 +64,7 @@ bool GridItemDelegate::paintPlainText(QPainter* painter, const QStyleOptionViewI
     if ((cell.features & drawnByStyle) || (cell.state & (QStyle::State_HasFocus | QStyle::State_Editing))) return false;
     const QWidget* widget = cell.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
+    const QRect textRect = ItemTextArea(cell, cell.rect);
 
     if (!fitsSurely(cell.text, cell.font, textRect.width())) return false;
 
@@ -72,18 +72,9 @@ bool GridItemDelegate::paintPlainText(QPainter* painter, const QStyleOptionViewI
     painter->setClipRect(cell.rect, Qt::IntersectClip);
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
     if (!cell.text.isEmpty()) {
-        auto group = (cell.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
-        if (group == QPalette::Normal && !(cell.state & QStyle::State_Active)) group = QPalette::Inactive;
-        painter->setPen(cell.palette.color(group, (cell.state & QStyle::State_Selected) ? QPalette::HighlightedText
-                                                                                         : QPalette::Text));
+        painter->setPen(ItemTextColour(cell));
         painter->setFont(cell.font);
-        // Where the style puts its one-line layout: the line's height aligned in the text rectangle.
-        const QFontMetrics metrics(cell.font);
-        const QSize size(textRect.width(), metrics.ascent() + metrics.descent());
-        const QRect line = QStyle::alignedRect(cell.direction, cell.displayAlignment, size, textRect);
-        painter->drawText(line, Qt::TextSingleLine | (QStyle::visualAlignment(cell.direction, cell.displayAlignment) &
-                                                      Qt::AlignHorizontal_Mask) | Qt::AlignTop,
-                          cell.text);
+        DrawItemTextLine(*painter, cell, textRect, cell.text);
     }
     painter->restore();
     return true;

@@ -15,6 +15,7 @@
 #include "Conversions.h"
 #include "QtGridWidget.h"
 #include "RichTextEdit.h"
+#include "TabColumnDelegate.h"
 #include "qlmib/ui/Button.h"
 #include "qlmib/ui/Captioned.h"
 #include "qlmib/ui/GridView.h"
@@ -129,6 +130,7 @@ private:
 class ListView : public QListWidget, public SyncedView {
 public:
     ListView(ListBox& model, QWidget* parent) : QListWidget(parent), model_(model) {
+        setItemDelegate(new TabColumnDelegate(*this));
         connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
             if (row != model_.getListIndex()) model_.setListIndex(row);
         });
