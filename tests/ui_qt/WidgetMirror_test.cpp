@@ -14,7 +14,11 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest/QTest>
+#include <QScrollBar>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <qlmib/ui/Button.h>
 #include <qlmib/ui/Label.h>
@@ -114,6 +118,49 @@ TEST_F(WidgetMirrorTest, ViewsFollowTheModelsAndTheHostSizesTheRoot) {
     EXPECT_EQ(view<QLineEdit>(text)->text(), QStringLiteral("typed by code"));
     text.setLocked(true);
     EXPECT_TRUE(view<QLineEdit>(text)->isReadOnly());
+}
+
+// The rows always read as the model's lines, whatever changed; a line added
+// at the end leaves the shown rows alone (their items and the scroll position).
+TEST_F(WidgetMirrorTest, ListRowsFollowEveryChangeAndAnAppendKeepsTheShownRows) {
+    auto* items = view<QListWidget>(list);
+    ASSERT_NE(items, nullptr);
+    const auto rows = [items] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < items->count(); ++i) texts.push_back(items->item(i)->text().toStdString());
+        return texts;
+    };
+    const auto lines = [this] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < list.getListCount(); ++i) texts.push_back(list.getList(i));
+        return texts;
+    };
+    for (int i = 0; i < 60; ++i) list.AddItem("line " + std::to_string(i));
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+    } changes[] = {
+        {"remove in the middle", [this] { list.RemoveItem(30); }},
+        {"remove the first", [this] { list.RemoveItem(0); }},
+        {"remove the last", [this] { list.RemoveItem(list.getListCount() - 1); }},
+        {"clear", [this] { list.Clear(); }},
+        {"add after a clear", [this] { list.AddItem("again"); }},
+        {"add a twin", [this] { list.AddItem("again"); }},
+    };
+    EXPECT_EQ(rows(), lines()) << "filled";
+    for (const auto& step : changes) {
+        step.apply();
+        EXPECT_EQ(rows(), lines()) << step.change;
+    }
+
+    for (int i = 0; i < 60; ++i) list.AddItem("row " + std::to_string(i));
+    QCoreApplication::processEvents();
+    items->verticalScrollBar()->setValue(20);
+    QListWidgetItem* first = items->item(0);
+    list.AddItem("appended");
+    EXPECT_EQ(items->item(0), first) << "the shown rows are not rebuilt";
+    EXPECT_EQ(items->verticalScrollBar()->value(), 20);
+    EXPECT_EQ(rows(), lines());
 }
 
 TEST_F(WidgetMirrorTest, UserInputRaisesTheModelsEvents) {

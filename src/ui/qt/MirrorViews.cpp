@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <functional>
+#include <string>
+#include <vector>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,20 +139,29 @@ public:
         connect(this, &QListWidget::itemDoubleClicked, this, [this] { model_.UserDoubleClick(); });
         sync();
     }
+    // Rows up to the first difference stay as they are, so a list filled one
+    // item at a time neither rebuilds itself per item nor jumps to the top.
     void sync() override {
         const QSignalBlocker quiet(this);
-        const int count = model_.getListCount();
-        bool same = count == this->count();
-        for (int i = 0; same && i < count; ++i) same = item(i)->text() == ToQString(model_.getList(i));
-        if (!same) {
+        if (static_cast<int>(shown_.size()) != count()) {
             clear();
-            for (int i = 0; i < count; ++i) addItem(ToQString(model_.getList(i)));
+            shown_.clear();
+        }
+        const int total = model_.getListCount();
+        int kept = 0;
+        while (kept < total && kept < count() && shown_[kept] == model_.getList(kept)) ++kept;
+        while (count() > kept) delete takeItem(count() - 1);
+        shown_.resize(kept);
+        for (int i = kept; i < total; ++i) {
+            shown_.push_back(model_.getList(i));
+            addItem(ToQString(shown_.back()));
         }
         setCurrentRow(model_.getListIndex());
     }
 
 private:
     ListBox& model_;
+    std::vector<std::string> shown_;  // the model's texts as the rows show them
 };
 
 class TabView : public QTabBar, public SyncedView {
