@@ -120,13 +120,20 @@ void appendCell(std::string& out, std::string_view text) {
 }  // namespace
 
 void writeGrid(std::ostream& out, const ui::GridModel& grid) {
+    // Written in pieces: a walk's whole text in one buffer only costs fresh pages.
+    constexpr size_t kPiece = 64 * 1024;
     std::string text;
+    text.reserve(kPiece + 4096);
     for (std::int32_t r = 0; r < grid.getRows(); ++r) {
         for (std::int32_t c = 0; c < grid.getCols(); ++c) {
             if (c) text += '\t';
             appendCell(text, grid.getTextMatrix(r, c));
         }
         text += '\n';
+        if (text.size() >= kPiece) {
+            out << text;
+            text.clear();
+        }
     }
     out << text;
 }
