@@ -116,6 +116,8 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "BEGIN",
     // Commit
     "COMMIT",
+    // DataVersion
+    "PRAGMA data_version",
 };
 
 // One arm per candidate, run in order: the caller reads the first row and

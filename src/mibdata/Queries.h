@@ -59,9 +59,10 @@ enum class Query : int {
     // Icons
     IconByOID,                 // ?1 OID
     IconPictureByOID,          // ?1 OID
-    // Transactions, begun and ended often enough (once per SNMP answer) to keep prepared
+    // Transactions, begun and ended often enough (a tree level, a walk's answers) to keep prepared
     Begin,
     Commit,
+    DataVersion,               // changes when another connection has committed
     Count_
 };
 
