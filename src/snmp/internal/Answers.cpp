@@ -160,13 +160,21 @@ std::optional<OidName> ParseOid(std::string_view text) {
 }
 
 std::string OidText(const oid* name, size_t length) {
+    // The arcs are written on the stack and reach the string in pieces of up
+    // to 512 characters: a usual OID costs one allocation and no growing.
+    constexpr size_t kLongestArc = 21;  // 20 digits and a dot
+    char buffer[512];
+    char* out = buffer;
     std::string text;
-    text.reserve(length * 4);
-    char buffer[24];
     for (size_t i = 0; i < length; ++i) {
-        if (i) text += '.';
-        text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, name[i]).ptr);
+        if (out + kLongestArc > buffer + sizeof buffer) {
+            text.append(buffer, out);
+            out = buffer;
+        }
+        if (i) *out++ = '.';
+        out = std::to_chars(out, buffer + sizeof buffer, name[i]).ptr;
     }
+    text.append(buffer, out);
     return text;
 }
 
