@@ -53,6 +53,11 @@ void requireBulkSize(const AgentOptions& options) {
                                  ", so a bulk request asks for nothing: store 2 to 30 with qlmib settings");
 }
 
+LiveHost& LiveHost::ForProcess() {
+    static auto* const hosts = new std::vector<LiveHost*>;
+    return *hosts->emplace_back(new LiveHost);
+}
+
 void LiveHost::configure(LiveControl& control, const AgentOptions& options) {
     control.setIP(options.agent);
     control.setTarget(options.agent);
