@@ -118,7 +118,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
     void request(Request request, bool asynchronous) {
         if (asynchronous) ++pending;
         std::string error;
-        const auto peer = PeerName(request.host, owner.getPort(), error);
+        const auto* peer = peerOf(request.host, error);
         if (!peer) return finish(std::move(request), ENGINE_BAD_ADDRESS, error, asynchronous);
         request.peer = *peer;
         request.sessionKey = sessionKey(request.peer, owner.getSecurity());
@@ -141,6 +141,19 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
             transmit(*session, std::move(pdu), std::move(request));
         else
             exchange(*session, std::move(pdu), request);
+    }
+
+    // A walk asks one host thousands of times: its peer name is worked out once.
+    const std::string* peerOf(const std::string& host, std::string& error) {
+        const int port = owner.getPort();
+        if (lastPeer.empty() || host != lastPeerHost || port != lastPeerPort) {
+            auto peer = PeerName(host, port, error);
+            if (!peer) return nullptr;
+            lastPeer = std::move(*peer);
+            lastPeerHost = host;
+            lastPeerPort = port;
+        }
+        return &lastPeer;
     }
 
     PduHandle buildPdu(const Request& request, std::string& error) const {
@@ -425,6 +438,8 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
     std::unique_ptr<ui::Timer> timer;
     Subscription tick;
     Sessions asyncSessions, syncSessions;
+    std::string lastPeerHost, lastPeer;
+    int lastPeerPort = 0;
     std::unordered_map<int, Request> inFlight;  // by net-snmp's request id
     std::unordered_map<long, int> byMessageId;  // v3 requests' request ids by message id
     std::deque<Delivery> ready;

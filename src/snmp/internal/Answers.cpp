@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -145,6 +146,7 @@ void Answer::fail(long code, std::string text) {
 std::optional<OidName> ParseOid(std::string_view text) {
     if (!text.empty() && text.front() == '.') text.remove_prefix(1);
     OidName name;
+    name.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '.')) + 1);
     while (!text.empty()) {
         std::uint32_t arc = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), arc);
