@@ -115,7 +115,8 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         timer->setEnabled(false);
     }
 
-    void request(Request request, bool asynchronous) {
+    // Requests go by reference from here to the queue of answers: each is moved only where it is kept.
+    void request(Request&& request, bool asynchronous) {
         if (asynchronous) ++pending;
         std::string error;
         const auto* peer = peerOf(request.host, error);
@@ -229,7 +230,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         return found->second.get();
     }
 
-    void transmit(Session& session, PduHandle pdu, Request request) {
+    void transmit(Session& session, PduHandle pdu, Request&& request) {
         const int id = snmp_sess_async_send(session.handle.get(), pdu.get(), &Impl::onNetSnmp, this);
         if (id == 0) {
             auto failure = sessionFailure(session.handle.get(), ENGINE_SEND_FAILED);
@@ -257,7 +258,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         if (!answer.values.empty()) owner.setReceivedValue(answer.rawTypes.front(), std::move(answer.values.front()));
     }
 
-    void finish(Request request, long code, const std::string& text, bool asynchronous) {
+    void finish(Request&& request, long code, const std::string& text, bool asynchronous) {
         Answer answer = failedAnswer(request, code, text);
         if (asynchronous) return queue(std::move(request), std::move(answer));
         describe(answer);
@@ -308,8 +309,8 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
     }
 
     // Answers reach the owner from the loop, never inside net-snmp or a send.
-    void queue(Request request, Answer answer) {
-        ready.push_back({std::move(request), std::move(answer), generation});
+    void queue(Request&& request, Answer&& answer) {
+        ready.emplace_back(std::move(request), std::move(answer), generation);
         if (drainPosted) return;
         drainPosted = true;
         loop.post([weak = weak_from_this()] {
@@ -367,7 +368,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
                delivery.answer.errorCode == ENGINE_ERROR_STATUS + SNMP_ERR_TOOBIG;
     }
 
-    void resendSmaller(Request request) {
+    void resendSmaller(Request&& request) {
         request.maxRepetitions /= 2;
         std::string error;
         auto pdu = buildPdu(request, error);
