@@ -53,6 +53,11 @@ void requireBulkSize(const AgentOptions& options) {
                                  ", so a bulk request asks for nothing: store 2 to 30 with qlmib settings");
 }
 
+LiveHost& LiveHost::ForProcess() {
+    static auto* const hosts = new std::vector<LiveHost*>;
+    return *hosts->emplace_back(new LiveHost);
+}
+
 void LiveHost::configure(LiveControl& control, const AgentOptions& options) {
     control.setIP(options.agent);
     control.setTarget(options.agent);
@@ -120,13 +125,20 @@ void appendCell(std::string& out, std::string_view text) {
 }  // namespace
 
 void writeGrid(std::ostream& out, const ui::GridModel& grid) {
+    // Written in pieces: a walk's whole text in one buffer only costs fresh pages.
+    constexpr size_t kPiece = 64 * 1024;
     std::string text;
+    text.reserve(kPiece + 4096);
     for (std::int32_t r = 0; r < grid.getRows(); ++r) {
         for (std::int32_t c = 0; c < grid.getCols(); ++c) {
             if (c) text += '\t';
             appendCell(text, grid.getTextMatrix(r, c));
         }
         text += '\n';
+        if (text.size() >= kPiece) {
+            out << text;
+            text.clear();
+        }
     }
     out << text;
 }

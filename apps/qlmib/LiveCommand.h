@@ -7,15 +7,18 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <qlmib/snmp/LiveControl.h>
 
 #include "HeadlessHost.h"
 #include "SecurityOptions.h"
 
 namespace qlmib {
-class LiveControl;
 class OID;
 namespace ui {
 class GridModel;
@@ -51,6 +54,20 @@ std::string numericOID(std::string_view argument);
 // The headless toolkit of one command, its message boxes written to standard error.
 class LiveHost {
 public:
+    // The host of a command the process ends after. It is never destroyed:
+    // taking its grid apart cell by cell, thousands of rows, would only cost
+    // time before the process gives the memory back at once. It stays
+    // reachable, so leak checkers do not report it.
+    static LiveHost& ForProcess();
+    // A control on the host's toolkit, as long-lived as the host.
+    template <class Control>
+    Control& make() {
+        auto control = std::make_unique<Control>(toolkit());
+        auto& made = *control;
+        controls_.push_back(std::move(control));
+        return made;
+    }
+
     ui::HeadlessToolkit& toolkit() { return host_.toolkit; }
     // Points the control at the agent; -t and -r tune its engine for this run only.
     void configure(LiveControl& control, const AgentOptions& options);
@@ -65,7 +82,10 @@ public:
     int reportFailure(const AgentOptions& options) const;
 
 private:
+    LiveHost() = default;
+
     HeadlessHost host_;
+    std::vector<std::unique_ptr<LiveControl>> controls_;  // go before the toolkit they use
     std::string failure_;
 };
 

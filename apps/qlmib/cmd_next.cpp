@@ -21,8 +21,8 @@ const CommandRegistrar registrar("next", [](CLI::App& app, Action& selected) {
     auto options = std::make_shared<NextOptions>();
     auto* cmd = addCommand(app, "next", "Print the instance after an OID and COUNT more", selected, [options] {
         const std::string from = numericOID(options->oid);
-        LiveHost host;
-        MIBBrowser browser(host.toolkit());
+        auto& host = LiveHost::ForProcess();
+        auto& browser = host.make<MIBBrowser>();
         browser.setCols(options->cols);
         host.configure(browser, *options);
         host.run(browser, [&] { browser.GetNextOID(options->count, from); });

@@ -51,8 +51,8 @@ const CommandRegistrar registrar("set", [](CLI::App& app, Action& selected) {
         if (object.getIndex().empty())
             throw UsageError(options->oid + " names no instance (such as " + object.getName() + ".0)");
 
-        LiveHost host;
-        MIBTable table(host.toolkit());
+        auto& host = LiveHost::ForProcess();
+        auto& table = host.make<MIBTable>();
         host.configure(table, *options);
         host.run(table, [&] { table.GetOIDList(object.getBaseOID()); });
         auto& grid = table.getTableObject();

@@ -27,8 +27,8 @@ const CommandRegistrar registrar("table", [](CLI::App& app, Action& selected) {
         if (options->table.empty() == options->list.empty())
             throw UsageError("table: give either a TABLE or --list OID,OID,...");
         requireBulkSize(*options);
-        LiveHost host;
-        MIBTable table(host.toolkit());
+        auto& host = LiveHost::ForProcess();
+        auto& table = host.make<MIBTable>();
         host.configure(table, *options);
         const bool started = host.run(table, [&] {
             if (options->list.empty()) table.GetTable(objectArgument(options->table));

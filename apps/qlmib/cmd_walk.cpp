@@ -24,8 +24,8 @@ const CommandRegistrar registrar("walk", [](CLI::App& app, Action& selected) {
     auto* cmd = addCommand(app, "walk", description, selected, [options] {
         const std::string root = numericOID(options->oid);
         requireBulkSize(*options);
-        LiveHost host;
-        MIBBrowser browser(host.toolkit());
+        auto& host = LiveHost::ForProcess();
+        auto& browser = host.make<MIBBrowser>();
         browser.setCols(options->cols);
         host.configure(browser, *options);
         host.run(browser, [&] { browser.GetOID(root); });

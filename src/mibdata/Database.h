@@ -95,7 +95,7 @@ public:
 
 private:
     Database* db_;
-    bool nested_;
+    bool nested_ = false;
     bool open_ = true;
 };
 
@@ -143,6 +143,23 @@ public:
     // Whether a transaction (or read batch) is open.
     bool inTransaction() const;
 
+    // Keeps a read transaction open beyond the work at hand, so that a run of
+    // operations (the answers of one walk) locks the file once; true when
+    // this call began one, false inside any other transaction. While it is
+    // held other processes cannot write the file: release it before a long
+    // wait. A Transaction on this connection releases it first, so writes
+    // never join it.
+    bool holdRead();
+    void releaseRead() noexcept;
+
+    // Differs from an earlier stamp once this or another connection has
+    // committed a change to the file. Read it inside a transaction.
+    struct ChangeStamp {
+        std::int64_t others = -1, own = -1;
+        bool operator==(const ChangeStamp&) const = default;
+    };
+    ChangeStamp changeStamp();
+
     std::int64_t lastInsertRowid() const;
     int changes() const;
 
@@ -163,6 +180,7 @@ private:
     std::string failure_;
     bool hasIndexBy_ = false;
     bool hasCalculation_ = false;
+    bool readHeld_ = false;
 };
 
 }  // namespace qlmib

@@ -20,29 +20,13 @@ OID& OID::Default() {
 
 namespace {
 
-struct Candidate {
-    std::string_view oid;  // prefix of the cleaned text to look up
-    size_t suffixAt;       // where the instance suffix starts in the cleaned text
-};
-
-// The prefixes that the lookup tries, longest first: the text itself (without
-// a trailing ".0"), then the text cut before each "." from the right.
-std::vector<Candidate> lookupCandidates(std::string_view cleaned) {
-    std::vector<Candidate> out;
-    std::string_view search = cleaned;
-    size_t suffixAt = cleaned.size();
-    if (search.size() >= 2 && search.substr(search.size() - 2) == ".0") {
-        search.remove_suffix(2);
-        suffixAt = search.size();
-    }
-    while (!search.empty()) {
-        out.push_back({search, suffixAt});
-        const auto dot = search.rfind('.');
-        if (dot == std::string_view::npos) break;
-        search = search.substr(0, dot);
-        suffixAt = dot;
-    }
-    return out;
+// How much of `text` `row` shares, in whole arcs of `text`, ignoring case as the queries do.
+size_t sharedArcs(std::string_view text, std::string_view row) {
+    size_t same = 0;
+    while (same < text.size() && same < row.size() && EqualsNoCase(text.substr(same, 1), row.substr(same, 1))) ++same;
+    if (same == text.size()) return same;
+    while (same > 0 && text[same] != '.') --same;
+    return same;
 }
 
 std::string columnText(const Statement& row, int column) {
@@ -55,31 +39,34 @@ void OID::setOID(std::string_view text) {
     Clear();
     std::string cleaned(text);
     cleaned.erase(std::remove(cleaned.begin(), cleaned.end(), '"'), cleaned.end());
-    const auto candidates = lookupCandidates(cleaned);
+    // A ".0" ending is an instance suffix: the search starts without it.
+    std::string_view search = cleaned;
+    if (search.size() >= 2 && search.substr(search.size() - 2) == ".0") search.remove_suffix(2);
 
-    // One statement tries a batch of prefixes in order; the first that has a
-    // primary row is the object.
+    // The object is the longest prefix of the text, in whole arcs, that has a
+    // primary row. The primary row at or before the text in OID order is that
+    // prefix when it is a prefix at all: a longer one would lie between them.
+    // When it is not, no prefix is longer than the arcs the two share, and
+    // the search goes on from there.
     auto& db = SharedDatabase();
-    for (size_t first = 0; first < candidates.size(); first += kOIDCandidateBatch) {
-        const size_t last = std::min(candidates.size(), first + kOIDCandidateBatch);
-        auto q = db.query(Query::TreePrimaryByOIDs);
-        for (size_t i = first; i < last; ++i) q.bindUncopied(static_cast<int>(i - first + 1), candidates[i].oid);
-        if (!q.step()) continue;
-        const auto number = q.int64(TREE_CANDIDATE);
-        const auto& matched = candidates[first + static_cast<size_t>(number) - 1];
-        suffix_ = cleaned.substr(matched.suffixAt);
-        loadRow(q);
-        // Another primary row of the same OID: several modules define it, and
-        // the ordered query says which of them speaks for it.
-        if (!q.step() || q.int64(TREE_CANDIDATE) != number) return;
-        auto ordered = db.query(Query::TreePrimaryByOID);
-        ordered.bindUncopied(1, matched.oid);
-        if (!ordered.step()) return;
-        const std::string suffix = suffix_;
-        Clear();
-        suffix_ = suffix;
-        loadRow(ordered);
-        return;
+    while (!search.empty()) {
+        auto q = db.query(Query::TreePrimaryAtOrBefore);
+        q.bindUncopied(1, search);
+        if (!q.step()) return;
+        const auto found = q.textView(TREE_OID);
+        const size_t shared = sharedArcs(search, found);
+        if (found.empty() || shared != found.size()) {
+            search = search.substr(0, shared);
+            continue;
+        }
+        suffix_ = cleaned.substr(shared);
+        // Several modules define the OID: the ordered query says which of them speaks for it.
+        if (q.int64(TREE_SHARED) > 1) {
+            auto ordered = db.query(Query::TreePrimaryByOID);
+            ordered.bindUncopied(1, search.substr(0, shared));
+            if (ordered.step()) return loadRow(ordered);
+        }
+        return loadRow(q);
     }
 }
 

@@ -16,8 +16,10 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT $TREE FROM Tree WHERE OID = ?1 COLLATE NOCASE AND \"Primary\"<>0 "
     "ORDER BY (SELECT Max(MIBs.LastUpdated) FROM MIBs WHERE MIBs.Name = Tree.MIB COLLATE NOCASE) DESC, "
     "Tree.rowid DESC",
-    // TreePrimaryByOIDs: built by candidateSearch()
-    "",
+    // TreePrimaryAtOrBefore: one step back along the OID index
+    "SELECT $TREE, (SELECT count(*) FROM Tree AS Same WHERE Same.OID = Tree.OID COLLATE NOCASE "
+    "AND Same.\"Primary\"<>0) FROM Tree WHERE OID <= ?1 COLLATE NOCASE AND \"Primary\"<>0 "
+    "ORDER BY OID COLLATE NOCASE DESC LIMIT 1",
     // TreePrimaryBelow: "/" follows "." in every collation, so the range holds exactly the OIDs below
     "SELECT 1 FROM Tree WHERE OID > ?1 COLLATE NOCASE AND OID < ?2 COLLATE NOCASE AND \"Primary\"<>0 LIMIT 1",
     // TreeFirstPrimaryByName
@@ -116,22 +118,9 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "BEGIN",
     // Commit
     "COMMIT",
+    // DataVersion
+    "PRAGMA data_version",
 };
-
-// One arm per candidate, run in order: the caller reads the first row and
-// looks at the next. An ORDER BY in each arm, to put the row that speaks
-// first where several modules define the OID, would build a temporary b-tree
-// per lookup; the caller asks TreePrimaryByOID in that rare case instead.
-std::string candidateSearch() {
-    std::string sql;
-    for (int i = 1; i <= kOIDCandidateBatch; ++i) {
-        if (i > 1) sql += " UNION ALL ";
-        const auto n = std::to_string(i);
-        sql += "SELECT $TREE, " + n + " AS Candidate FROM Tree WHERE OID = ?" + n +
-               " COLLATE NOCASE AND \"Primary\"<>0";
-    }
-    return sql;
-}
 
 // The search window's statements share their columns, order and limit.
 std::string searchText(const std::string& condition) {
@@ -151,10 +140,6 @@ std::string DescriptionSearchText(bool byModule, int keywords) {
 }
 
 std::string_view QueryText(Query q) {
-    if (q == Query::TreePrimaryByOIDs) {
-        static const std::string text = candidateSearch();
-        return text;
-    }
     if (q == Query::TreeSearchByName) {
         static const std::string text = searchText("Name LIKE ?1");
         return text;

@@ -10,7 +10,7 @@ namespace qlmib {
 enum class Query : int {
     // Tree: lookups of one object
     TreePrimaryByOID,          // ?1 OID
-    TreePrimaryByOIDs,         // ?1..?8 candidate OIDs: the primary rows of each in turn
+    TreePrimaryAtOrBefore,     // ?1 OID: the primary row with the greatest OID up to it
     TreePrimaryBelow,          // ?1 OID + ".", ?2 OID + "/": a row when a primary row lies below that OID
     TreeFirstPrimaryByName,    // ?1 descriptor
     TreeFirstByModuleName,     // ?1 module, ?2 descriptor
@@ -59,14 +59,14 @@ enum class Query : int {
     // Icons
     IconByOID,                 // ?1 OID
     IconPictureByOID,          // ?1 OID
-    // Transactions, begun and ended often enough (once per SNMP answer) to keep prepared
+    // Transactions, begun and ended often enough (a tree level, a walk's answers) to keep prepared
     Begin,
     Commit,
+    DataVersion,               // changes when another connection has committed
     Count_
 };
 
 inline constexpr int kQueryCount = static_cast<int>(Query::Count_);
-inline constexpr int kOIDCandidateBatch = 8;    // placeholders of TreePrimaryByOIDs
 inline constexpr int kLongNameBatch = 16;       // placeholders of TreeNamesByOIDs
 
 // Columns that row-returning Tree queries select, in this order.
@@ -74,7 +74,7 @@ enum TreeColumn : int {
     TREE_OID, TREE_NAME, TREE_MIB, TREE_PARENTOID, TREE_INDEX, TREE_PRIMARY,
     TREE_TYPEI, TREE_TYPES, TREE_DESCRIPTION, TREE_STATUS, TREE_ACCESS, TREE_ENUM,
     TREE_PARSE, TREE_UNITS, TREE_INDEXBY, TREE_CALCULATION,
-    TREE_CANDIDATE,  // TreePrimaryByOIDs only: which parameter matched, from 1
+    TREE_SHARED,  // TreePrimaryAtOrBefore only: how many primary rows have that OID
 };
 
 // Columns that ModuleByName and ModulesByName select, in this order.

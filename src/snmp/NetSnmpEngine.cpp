@@ -115,10 +115,11 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         timer->setEnabled(false);
     }
 
-    void request(Request request, bool asynchronous) {
+    // Requests go by reference from here to the queue of answers: each is moved only where it is kept.
+    void request(Request&& request, bool asynchronous) {
         if (asynchronous) ++pending;
         std::string error;
-        const auto peer = PeerName(request.host, owner.getPort(), error);
+        const auto* peer = peerOf(request.host, error);
         if (!peer) return finish(std::move(request), ENGINE_BAD_ADDRESS, error, asynchronous);
         request.peer = *peer;
         request.sessionKey = sessionKey(request.peer, owner.getSecurity());
@@ -141,6 +142,19 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
             transmit(*session, std::move(pdu), std::move(request));
         else
             exchange(*session, std::move(pdu), request);
+    }
+
+    // A walk asks one host thousands of times: its peer name is worked out once.
+    const std::string* peerOf(const std::string& host, std::string& error) {
+        const int port = owner.getPort();
+        if (lastPeer.empty() || host != lastPeerHost || port != lastPeerPort) {
+            auto peer = PeerName(host, port, error);
+            if (!peer) return nullptr;
+            lastPeer = std::move(*peer);
+            lastPeerHost = host;
+            lastPeerPort = port;
+        }
+        return &lastPeer;
     }
 
     PduHandle buildPdu(const Request& request, std::string& error) const {
@@ -216,7 +230,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         return found->second.get();
     }
 
-    void transmit(Session& session, PduHandle pdu, Request request) {
+    void transmit(Session& session, PduHandle pdu, Request&& request) {
         const int id = snmp_sess_async_send(session.handle.get(), pdu.get(), &Impl::onNetSnmp, this);
         if (id == 0) {
             auto failure = sessionFailure(session.handle.get(), ENGINE_SEND_FAILED);
@@ -244,7 +258,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
         if (!answer.values.empty()) owner.setReceivedValue(answer.rawTypes.front(), std::move(answer.values.front()));
     }
 
-    void finish(Request request, long code, const std::string& text, bool asynchronous) {
+    void finish(Request&& request, long code, const std::string& text, bool asynchronous) {
         Answer answer = failedAnswer(request, code, text);
         if (asynchronous) return queue(std::move(request), std::move(answer));
         describe(answer);
@@ -295,8 +309,8 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
     }
 
     // Answers reach the owner from the loop, never inside net-snmp or a send.
-    void queue(Request request, Answer answer) {
-        ready.push_back({std::move(request), std::move(answer), generation});
+    void queue(Request&& request, Answer&& answer) {
+        ready.emplace_back(std::move(request), std::move(answer), generation);
         if (drainPosted) return;
         drainPosted = true;
         loop.post([weak = weak_from_this()] {
@@ -354,7 +368,7 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
                delivery.answer.errorCode == ENGINE_ERROR_STATUS + SNMP_ERR_TOOBIG;
     }
 
-    void resendSmaller(Request request) {
+    void resendSmaller(Request&& request) {
         request.maxRepetitions /= 2;
         std::string error;
         auto pdu = buildPdu(request, error);
@@ -425,6 +439,8 @@ struct NetSnmpEngine::Impl : std::enable_shared_from_this<Impl> {
     std::unique_ptr<ui::Timer> timer;
     Subscription tick;
     Sessions asyncSessions, syncSessions;
+    std::string lastPeerHost, lastPeer;
+    int lastPeerPort = 0;
     std::unordered_map<int, Request> inFlight;  // by net-snmp's request id
     std::unordered_map<long, int> byMessageId;  // v3 requests' request ids by message id
     std::deque<Delivery> ready;

@@ -119,6 +119,37 @@ TEST(Database, TransactionsAndReadBatchesKeepOnlyWhatWasCommitted) {
     EXPECT_EQ(treeNames(*Database::open(home.databasePath())), "dod") << "as a second connection sees it";
 }
 
+TEST(Database, AHeldReadEndsBeforeAWriteAndItsStampMovesWithEveryCommit) {
+    TestHome home;
+    auto& db = home.db();
+    const auto other = Database::open(home.databasePath());
+    ASSERT_TRUE(db.holdRead());
+    EXPECT_FALSE(db.holdRead()) << "one held read at a time";
+    const auto start = db.changeStamp();
+    db.releaseRead();
+    EXPECT_FALSE(db.inTransaction());
+
+    test::insertRow(*other, {.oid = "1.3", .name = "org"});
+    ASSERT_TRUE(db.holdRead());
+    const auto afterOther = db.changeStamp();
+    EXPECT_NE(afterOther, start) << "another connection committed";
+    {
+        Transaction tx(db);
+        test::insertRow(db, {.oid = "1.3.6", .name = "dod"});
+        tx.commit();
+    }
+    EXPECT_FALSE(db.inTransaction()) << "the write ended the held read instead of joining it";
+    EXPECT_NE(treeNames(*other).find("dod"), std::string::npos) << "committed, as a second connection sees";
+    ASSERT_TRUE(db.holdRead());
+    EXPECT_NE(db.changeStamp(), afterOther) << "this connection committed";
+    db.releaseRead();
+
+    const ReadBatch batch(db);
+    EXPECT_FALSE(db.holdRead()) << "inside another transaction nothing is held";
+    db.releaseRead();
+    EXPECT_TRUE(db.inTransaction()) << "and releasing leaves that transaction alone";
+}
+
 // Databases written by other tools: no annotation columns, text columns that
 // compare case-sensitively, extra columns in another order.
 TEST(Database, ForeignSchemasOpenAndWork) {

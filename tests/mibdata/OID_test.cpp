@@ -35,6 +35,10 @@ TEST_F(OIDTest, LookupByOIDKeepsTheInstanceSuffixApart) {
         {"1.3.6.1.2.1.2.2.1.10.1.2.3.4.5.6.7.8.9", "1.3.6.1.2.1.2.2.1.10", "1.2.3.4.5.6.7.8.9", "ifInOctets",
          "IF-MIB"},
         {"1.3.6.1.99.1", "1.3.6.1", "99.1", "internet", "SNMPv2-SMI"},
+        // The row just before in OID order is no prefix: ifInOctets (…1.10) only shares text, sysUpTime (…1.3) arcs.
+        {"1.3.6.1.2.1.2.2.1.100.3", "1.3.6.1.2.1.2.2.1", "100.3", "ifEntry", "IF-MIB"},
+        {"1.3.6.1.2.1.1.4.0", "1.3.6.1.2.1.1", "4.0", "system", "SNMPv2-MIB"},
+        {"1.3.6.1.2.1.2.2.1.1", "1.3.6.1.2.1.2.2.1", "1", "ifEntry", "IF-MIB"},
     };
     for (const auto& c : cases) {
         const auto o = lookup(c.given);

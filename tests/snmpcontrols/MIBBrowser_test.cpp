@@ -1,7 +1,11 @@
 // MIBBrowser against the loopback snmpd: walks compared with snmpwalk, the
 // ends of a walk, GetNextOID, refreshing rows and writing values.
 #include <chrono>
+#include <filesystem>
 
+#include <qlmib/mibdata/Database.h>
+#include <qlmib/mibdata/Globals.h>
+#include <qlmib/mibdata/OID.h>
 #include <qlmib/snmp/MIBBrowser.h>
 #include <qlmib/tree/OIDDetailsForm.h>
 
@@ -118,6 +122,36 @@ TEST_F(MIBBrowserTest, ContinueComesAfterTheAnswersRowsAndCancellingStopsTheWalk
         EXPECT_EQ(asked, 3);
         EXPECT_EQ(grid().getRows(), 1 + 3);
         EXPECT_FALSE(browser->getBusy());
+    }
+}
+
+// A module imported while a walk runs, by another process or by the host
+// between two answers: the rows after it show the database as it is now.
+TEST_F(MIBBrowserTest, RowsAfterAnImportDuringTheWalkShowTheNewDefinitions) {
+    const auto copy = std::filesystem::path(CorpusHome()->folder()) / "import-during-walk.cfg";
+    std::filesystem::copy_file(CorpusHome()->databasePath(), copy, std::filesystem::copy_options::overwrite_existing);
+    const DatabaseFileOverride onCopy(copy.string());
+    browser->setCols("1");
+    for (const bool thisConnection : {false, true}) {
+        browser->Clear();
+        const std::string before = thisConnection ? "sysORIDElsewhere" : "sysORID";
+        const std::string after = thisConnection ? "sysORIDHere" : "sysORIDElsewhere";
+        int answers = 0;
+        const auto subscription = browser->Continue.subscribe([&](bool&) {
+            if (++answers != 1) return;
+            const auto elsewhere = thisConnection ? nullptr : Database::open(copy.string());
+            Database& db = thisConnection ? SharedDatabase() : *elsewhere;
+            Transaction tx(db);
+            db.prepare("UPDATE Tree SET Name = ?1 WHERE Name LIKE 'sysORID%'").bind(1, after).run();
+            tx.commit();
+        });
+        walk("1.3.6.1.2.1.1.9.1.2", 1);  // one instance per answer
+        ASSERT_GE(grid().getRows(), 4) << "sysORTable has rows on every snmpd";
+        for (std::int32_t r = 1; r < grid().getRows(); ++r) {
+            const std::string oid = grid().getRowData(r).toString();
+            EXPECT_EQ(grid().getTextMatrix(r, 0), (r == 1 ? before : after) + "." + std::to_string(OID::OIDIndex(oid)));
+        }
+        EXPECT_FALSE(SharedDatabase().inTransaction()) << "the walk's read transaction ended with it";
     }
 }
 

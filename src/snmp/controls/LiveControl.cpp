@@ -118,11 +118,15 @@ void LiveControl::Cancel() {
 bool LiveControl::TimerRunning() const { return timer_->getEnabled(); }
 
 void LiveControl::StopTimer() {
+    lookups_->Release();
     timer_->setEnabled(false);
     toolkit_.setMousePointer(ui::PointerDefault);
 }
 
 void LiveControl::tick() {
+    // The walk's read transaction is held at most one tick, so that another
+    // process's import waits no longer than that.
+    lookups_->Release();
     if (engine_->getPendingCount() >= 1) BusyTick();
     else EndBusy();
 }
@@ -210,13 +214,17 @@ void LiveControl::SetAndReadBack(const std::string& oid, int type, const std::st
 
 bool LiveControl::CheckContinue() {
     if (cancel_) return true;
+    if (!Continue.hasSubscribers()) return false;
+    lookups_->Release();  // the host's handler may write the database or wait
     Continue(cancel_);
     return cancel_;
 }
 
-LiveControl::AnswerWork::AnswerWork(LiveControl& control) : lookups_(*control.lookups_) { lookups_.BeginAnswer(); }
+LiveControl::AnswerWork::AnswerWork(LiveControl& control) : control_(control) { control.lookups_->BeginAnswer(); }
 
-LiveControl::AnswerWork::~AnswerWork() { lookups_.EndAnswer(); }
+// While the control is busy the next answer is expected soon: its lookups
+// keep the read transaction.
+LiveControl::AnswerWork::~AnswerWork() { control_.lookups_->EndAnswer(control_.TimerRunning()); }
 
 void LiveControl::PointAt(OID& object, const std::string& oid) { lookups_->Point(object, oid); }
 

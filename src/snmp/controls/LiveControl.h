@@ -112,7 +112,8 @@ protected:
     };
     virtual void HandleAnswer(const Answer& answer) = 0;
     // The database work of one answer: while it lives, PointAt and ParsedValue
-    // share one read transaction.
+    // share one read transaction, kept for the next answer while the control
+    // is busy (released at each tick and when the busy state ends).
     class AnswerWork {
     public:
         explicit AnswerWork(LiveControl& control);
@@ -121,7 +122,7 @@ protected:
         AnswerWork& operator=(const AnswerWork&) = delete;
 
     private:
-        live::AnswerLookups& lookups_;
+        LiveControl& control_;
     };
     // A timer tick while requests are pending.
     virtual void BusyTick() = 0;

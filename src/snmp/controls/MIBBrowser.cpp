@@ -177,7 +177,7 @@ void MIBBrowser::AddValue(const std::string& ResponseOID, const std::string& Val
 void MIBBrowser::PopulateRow(const std::string& Value, std::int32_t Row, const std::string& HexValue,
                              const std::string& Error, std::int32_t RawType) {
     auto& found = object();
-    PointAt(found, rowOID(Row));
+    PointAt(found, grid_.getRowData(Row).text());
     const auto& oid = found.getOID();
     if (!oid.empty() && grid_.getRowData(Row).text() != oid) grid_.setRowData(Row, oid);
     const auto access = found.getAccess();

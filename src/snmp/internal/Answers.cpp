@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -145,6 +146,7 @@ void Answer::fail(long code, std::string text) {
 std::optional<OidName> ParseOid(std::string_view text) {
     if (!text.empty() && text.front() == '.') text.remove_prefix(1);
     OidName name;
+    name.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '.')) + 1);
     while (!text.empty()) {
         std::uint32_t arc = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), arc);
@@ -160,13 +162,21 @@ std::optional<OidName> ParseOid(std::string_view text) {
 }
 
 std::string OidText(const oid* name, size_t length) {
+    // The arcs are written on the stack and reach the string in pieces of up
+    // to 512 characters: a usual OID costs one allocation and no growing.
+    constexpr size_t kLongestArc = 21;  // 20 digits and a dot
+    char buffer[512];
+    char* out = buffer;
     std::string text;
-    text.reserve(length * 4);
-    char buffer[24];
     for (size_t i = 0; i < length; ++i) {
-        if (i) text += '.';
-        text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, name[i]).ptr);
+        if (out + kLongestArc > buffer + sizeof buffer) {
+            text.append(buffer, out);
+            out = buffer;
+        }
+        if (i) *out++ = '.';
+        out = std::to_chars(out, buffer + sizeof buffer, name[i]).ptr;
     }
+    text.append(buffer, out);
     return text;
 }
 

@@ -5,19 +5,24 @@
 //    database, the next instance only changes the suffix;
 //  - an enumerated value's text depends on the enumeration and the value
 //    alone, so each is rendered once;
-//  - the lookups that remain for one answer share one read transaction,
-//    begun at the first of them.
-// What it learnt holds until Clear: a control clears it when a walk or
-// download starts, and so sees objects imported meanwhile.
+//  - the answers of a walk share one read transaction, so the file is
+//    locked once rather than once per answer. The control releases it at
+//    each tick of its timer, before a host's handler runs and when the walk
+//    ends; a write on the connection releases it first.
+// What it learnt holds while the database stays as it was: each read
+// transaction begins by checking that nothing was committed since the last,
+// and forgets everything otherwise. A control also clears it when a walk or
+// download starts.
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "qlmib/mibdata/Database.h"
+
 namespace qlmib {
 class OID;
-class ReadBatch;
 }  // namespace qlmib
 
 namespace qlmib::live {
@@ -35,18 +40,25 @@ public:
     std::string Parse(const OID& object, std::string_view value, std::string_view hexValue);
     void Clear();
 
-    // Between these, the lookups share one read transaction. Nests.
+    // Between these, the lookups share one read transaction; with `linger` it
+    // stays open after the last EndAnswer, until Release. Nests.
     void BeginAnswer() { ++answers_; }
-    void EndAnswer();
+    void EndAnswer(bool linger);
+    void Release() noexcept;
 
 private:
+    // What the database says lies below an object whose row was loaded.
+    enum class Below { Unasked, Nothing, Objects };
+
     void point(OID& object, const std::string& oid);
     void beforeQuery();
 
-    std::unordered_map<std::string, bool> leaves_;             // by base OID: nothing lies below it
+    // By base OID, for objects loaded since the last Clear.
+    std::unordered_map<std::string, Below> loaded_;
     std::unordered_map<std::string, std::string> enumerated_;  // by enumeration, NUL, value
     int answers_ = 0;  // BeginAnswer not yet ended
-    std::unique_ptr<ReadBatch> batch_;
+    bool holding_ = false;
+    Database::ChangeStamp stamp_;
 };
 
 }  // namespace qlmib::live
