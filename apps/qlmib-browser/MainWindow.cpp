@@ -80,6 +80,7 @@ void MainWindow::completeWindow() {
     connectActions();
     restoreLiveParts();
     followCurrentNode();
+    Q_EMIT completed();
 }
 
 void MainWindow::buildTreePane() {
@@ -92,7 +93,6 @@ void MainWindow::buildTreePane() {
     findBox_ = new QLineEdit(left);
     findBox_->setObjectName(QStringLiteral("FindBox"));
     findBox_->setPlaceholderText(QStringLiteral("Find a name or OID (Enter: search window)"));
-    findBox_->setClearButtonEnabled(true);
     leftLayout->addWidget(findBox_);
     tree_ = std::make_unique<MIBTree>(host_.toolkit());
     // The details of the current node have their own pane on the right.
@@ -122,6 +122,9 @@ void MainWindow::restoreTreePane() {
 }
 
 void MainWindow::buildLiveParts() {
+    // Its icon is read through Qt's image readers, which load their plugins;
+    // the box starts empty, without the button in view.
+    findBox_->setClearButtonEnabled(true);
     agentBar_ = new AgentBar(this);
     addToolBar(Qt::TopToolBarArea, agentBar_);
     status_ = new StatusPanel(this);

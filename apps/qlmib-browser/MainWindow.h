@@ -85,6 +85,10 @@ public:
     }
     QLineEdit& findBox() { return *findBox_; }
 
+Q_SIGNALS:
+    // The window is complete: everything but the tree pane has been built.
+    void completed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
