@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <algorithm>
+#include <vector>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -38,6 +39,14 @@ namespace {
 
 QByteArray fromBase64(const std::string& text) { return QByteArray::fromBase64(QByteArray::fromStdString(text)); }
 std::string toBase64(const QByteArray& bytes) { return bytes.toBase64().toStdString(); }
+
+// The widgets under `root` that Tab reaches, in the order of the window's focus chain.
+std::vector<QWidget*> tabStops(QWidget& window, const QWidget& root) {
+    std::vector<QWidget*> stops;
+    for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && (w == &root || root.isAncestorOf(w))) stops.push_back(w);
+    return stops;
+}
 
 constexpr const char* kDefaultWalkRoot = "1.3.6.1.2.1";
 constexpr std::size_t kTreeNameLetters = 40;
@@ -79,6 +88,7 @@ void MainWindow::completeWindow() {
     buildMenus();
     connectActions();
     restoreLiveParts();
+    restoreFocusOrder();
     followCurrentNode();
     Q_EMIT completed();
 }
@@ -119,6 +129,20 @@ void MainWindow::restoreTreePane() {
     if (!mainSplitter_->restoreState(fromBase64(stored_.mainSplitter))) mainSplitter_->setSizes({420, 860});
     // The details and actions follow the node once the window is complete.
     if (refreshTree() && !stored_.currentNode.empty()) tree_->SelectOID(stored_.currentNode);
+}
+
+void MainWindow::restoreFocusOrder() {
+    // Tab goes from the bars to the tree pane, as it did when the bars were built first.
+    auto* treePane = findBox_->parentWidget();
+    auto previous = tabStops(*this, *agentBar_);
+    if (previous.empty()) return;
+    for (QWidget* stop : tabStops(*this, *treePane)) {
+        QWidget::setTabOrder(previous.back(), stop);
+        previous.push_back(stop);
+    }
+    // Shown without the bars, the window gave the focus to the find box; it
+    // goes where it would have gone, unless the box is in use already.
+    if (findBox_->hasFocus() && findBox_->text().isEmpty()) previous.front()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void MainWindow::buildLiveParts() {

@@ -100,6 +100,7 @@ private:
     void buildMenus();
     void connectActions();
     void restoreLiveParts();
+    void restoreFocusOrder();
     // The details and actions follow the tree's current node.
     void followCurrentNode();
     BrowserState currentState() const;

@@ -517,10 +517,16 @@ TEST_F(BrowserTest, TreePaintsFirstAndTheRestFollowsAsLeft) {
 
     MainWindow again(host);
     again.show();
+    again.activateWindow();
     EXPECT_EQ(again.findChild<browser::AgentBar*>(), nullptr) << "only the tree pane before the first paint";
     EXPECT_EQ(again.currentNode(), kIfTable);
-    ASSERT_TRUE(WaitFor([&] { return again.findChild<browser::AgentBar*>() != nullptr; }))
+    ASSERT_TRUE(WaitFor([&] { return again.findChild<browser::AgentBar*>() != nullptr && again.isActiveWindow(); }))
         << "the window completes after its first paint without being asked";
+    // Focus and Tab as if the bars had been there from the start.
+    EXPECT_EQ(QApplication::focusWidget(), again.agentBar().agentBox());
+    QWidget* stop = again.agentBar().agentBox();
+    while (stop != &again && stop != &again.findBox()) stop = stop->nextInFocusChain();
+    EXPECT_EQ(stop, &again.findBox()) << "Tab reaches the find box after the agent bar";
     EXPECT_TRUE(again.findChild<browser::AgentBar*>()->isVisible());
     EXPECT_TRUE(again.menuBar()->isVisible());
     EXPECT_EQ(splitterSizes(again), left);
