@@ -110,9 +110,14 @@ void MainWindow::buildTreePane() {
     tree_->DetailsView().setVisible(false);
     tree_->setDragMethod(MIBSelection_OIDList);
     leftLayout->addWidget(host_.place(*tree_, left), 1);
-    // Empty until the window is complete.
+    // Blank places for the details and the live tabs until the window is
+    // complete, so that both splitters have their final layout from the start.
     rightSplitter_ = new QSplitter(Qt::Vertical, mainSplitter_);
     rightSplitter_->setObjectName(QStringLiteral("RightSplitter"));
+    new QWidget(rightSplitter_);
+    new QWidget(rightSplitter_);
+    rightSplitter_->setStretchFactor(0, 2);
+    rightSplitter_->setStretchFactor(1, 3);
     mainSplitter_->setStretchFactor(0, 2);
     mainSplitter_->setStretchFactor(1, 3);
     setCentralWidget(mainSplitter_);
@@ -127,6 +132,7 @@ void MainWindow::buildTreePane() {
 void MainWindow::restoreTreePane() {
     if (!restoreGeometry(fromBase64(stored_.geometry))) resize(1280, 800);
     if (!mainSplitter_->restoreState(fromBase64(stored_.mainSplitter))) mainSplitter_->setSizes({420, 860});
+    if (!rightSplitter_->restoreState(fromBase64(stored_.rightSplitter))) rightSplitter_->setSizes({260, 440});
     // The details and actions follow the node once the window is complete.
     if (refreshTree() && !stored_.currentNode.empty()) tree_->SelectOID(stored_.currentNode);
 }
@@ -154,17 +160,17 @@ void MainWindow::buildLiveParts() {
     status_ = new StatusPanel(this);
     setStatusBar(status_);
     details_ = std::make_unique<OIDDetails>(host_.toolkit());
-    auto* detailsPane = host_.place(*details_, rightSplitter_);
-    tabs_ = new LiveTabs(host_, rightSplitter_);
+    auto* detailsPane = host_.place(*details_, this);
+    tabs_ = new LiveTabs(host_, this);
     tabs_->setTargetSource([this] { return currentTarget(); });
-    rightSplitter_->setStretchFactor(0, 2);
-    rightSplitter_->setStretchFactor(1, 3);
-    // Parts added to a window already on screen would be shown a turn later,
+    // Each takes the place and size of its blank in the splitter.
+    delete rightSplitter_->replaceWidget(0, detailsPane);
+    delete rightSplitter_->replaceWidget(1, tabs_);
+    // Bars added to a window already on screen would be shown a turn later,
     // leaving their shortcuts dead until then. The stored window state may
     // hide the agent bar again.
-    for (QWidget* part : {static_cast<QWidget*>(agentBar_), static_cast<QWidget*>(status_), detailsPane,
-                          static_cast<QWidget*>(tabs_)})
-        part->show();
+    agentBar_->show();
+    status_->show();
 }
 
 void MainWindow::connectActions() {
@@ -215,7 +221,6 @@ void MainWindow::restoreLiveParts() {
     agentBar_->setVersion(stored_.version);
     if (!stored_.agents.agents().empty()) status_->setAgent(agentBar_->agent());
     QMainWindow::restoreState(fromBase64(stored_.windowState));
-    if (!rightSplitter_->restoreState(fromBase64(stored_.rightSplitter))) rightSplitter_->setSizes({260, 440});
 }
 
 BrowserState MainWindow::currentState() const {

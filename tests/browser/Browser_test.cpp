@@ -519,6 +519,8 @@ TEST_F(BrowserTest, TreePaintsFirstAndTheRestFollowsAsLeft) {
     again.show();
     again.activateWindow();
     EXPECT_EQ(again.findChild<browser::AgentBar*>(), nullptr) << "only the tree pane before the first paint";
+    // Without the bars the panes are taller, not narrower.
+    EXPECT_EQ(splitterSizes(again).first, left.first) << "the tree pane has its final width from the first paint";
     EXPECT_EQ(again.currentNode(), kIfTable);
     ASSERT_TRUE(WaitFor([&] { return again.findChild<browser::AgentBar*>() != nullptr && again.isActiveWindow(); }))
         << "the window completes after its first paint without being asked";
