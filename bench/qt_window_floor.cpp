@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 20; ++i) new QTreeWidgetItem(tree, QStringList{QStringLiteral("node %1").arg(i)});
     window.setCentralWidget(tree);
     window.resize(1280, 800);
-    qlmib::bench::FirstPaint watcher;
+    qlmib::bench::FirstPaint watcher("painted", true);
     tree->viewport()->installEventFilter(&watcher);
     window.show();
     return QApplication::exec();
