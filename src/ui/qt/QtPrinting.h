@@ -20,8 +20,9 @@ public:
     virtual bool print(const PrintJob& job) = 0;
 };
 
-// The printing module's, loaded on the first call; null, with a warning on
-// Qt's log, when the module cannot be loaded.
+// The printing module's, loaded on the first call from beside the program,
+// else from where it was built; null, with a warning on Qt's log, when it
+// cannot be loaded.
 QtPrinting* LoadedPrinting();
 
 }  // namespace qlmib::ui::qt
