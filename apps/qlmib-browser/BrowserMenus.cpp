@@ -137,6 +137,8 @@ void MainWindow::buildMenus() {
 
     auto* help = menuBar()->addMenu(QStringLiteral("&Help"));
     connect(add(help, QStringLiteral("&About")), &QAction::triggered, this, &MainWindow::showAbout);
+    // Built after the window was shown: shown now, so that its shortcuts work at once.
+    menuBar()->show();
 }
 
 void MainWindow::showTreeMenu() {
@@ -184,6 +186,7 @@ void MainWindow::chooseImportFiles() {
 }
 
 ImportDialog* MainWindow::importFiles(const QStringList& files) {
+    completeWindow();
     const QString compiler = QApplication::applicationDirPath() + QStringLiteral("/qlmib");
     auto* job = new ImportJob(files, QString::fromStdString(DatabasePath()), compiler, this);
     auto* dialog = new ImportDialog(*job, this);

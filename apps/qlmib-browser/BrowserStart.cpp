@@ -31,7 +31,6 @@ int RunBrowser(QApplication& app, const std::function<void(MainWindow&)>& shown)
     QApplication::setApplicationDisplayName(QStringLiteral("QLMIBTree Browser"));
     QApplication::setApplicationVersion(QString::fromUtf8(kLibraryVersion));
     QApplication::setDesktopFileName(QStringLiteral("qlmib-browser"));
-    QApplication::setWindowIcon(BrowserIcon());
 
     const auto line = ParseBrowserOptions(QApplication::arguments());
     if (!line.options) {
@@ -44,6 +43,8 @@ int RunBrowser(QApplication& app, const std::function<void(MainWindow&)>& shown)
 
     ControlHost host;
     MainWindow window(host);
+    // Reading the icon loads Qt's image readers: not needed to see the window.
+    QObject::connect(&window, &MainWindow::completed, &app, [] { QApplication::setWindowIcon(BrowserIcon()); });
     window.show();
     if (shown) shown(window);
     if (!options->agent.empty()) window.walkAgent(QString::fromStdString(options->agent), options->oid);

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <algorithm>
+#include <vector>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,9 +40,19 @@ namespace {
 QByteArray fromBase64(const std::string& text) { return QByteArray::fromBase64(QByteArray::fromStdString(text)); }
 std::string toBase64(const QByteArray& bytes) { return bytes.toBase64().toStdString(); }
 
+// The widgets under `root` that Tab reaches, in the order of the window's focus chain.
+std::vector<QWidget*> tabStops(QWidget& window, const QWidget& root) {
+    std::vector<QWidget*> stops;
+    for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && (w == &root || root.isAncestorOf(w))) stops.push_back(w);
+    return stops;
+}
+
 constexpr const char* kDefaultWalkRoot = "1.3.6.1.2.1";
 constexpr std::size_t kTreeNameLetters = 40;
 constexpr std::int32_t kScrollBarTwips = 400;
+// Completes the window after its first paint.
+const auto kCompleteEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 }  // namespace
 
@@ -49,21 +61,39 @@ MainWindow::MainWindow(ControlHost& host, QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("QLMIBTree Browser"));
     settings_ = Settings::Shared();
     stored_ = BrowserState::Load(*settings_);
-    buildLayout();
-    buildMenus();
-    connectActions();
-    restoreState();
-    updateActions();
+    buildTreePane();
+    restoreTreePane();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildLayout() {
-    agentBar_ = new AgentBar(this);
-    addToolBar(Qt::TopToolBarArea, agentBar_);
-    status_ = new StatusPanel(this);
-    setStatusBar(status_);
+bool MainWindow::event(QEvent* event) {
+    // Posted from inside the first paint at low priority: the rest is built
+    // once that paint has been shown and what else was pending has run.
+    if (event->type() == QEvent::Paint && !complete_ && !completionPosted_) {
+        completionPosted_ = true;
+        QCoreApplication::postEvent(this, new QEvent(kCompleteEvent), Qt::LowEventPriority);
+    }
+    if (event->type() == kCompleteEvent) {
+        completeWindow();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
 
+void MainWindow::completeWindow() {
+    if (complete_) return;
+    complete_ = true;
+    buildLiveParts();
+    buildMenus();
+    connectActions();
+    restoreLiveParts();
+    restoreFocusOrder();
+    followCurrentNode();
+    Q_EMIT completed();
+}
+
+void MainWindow::buildTreePane() {
     mainSplitter_ = new QSplitter(Qt::Horizontal, this);
     mainSplitter_->setObjectName(QStringLiteral("MainSplitter"));
     auto* left = new QWidget(mainSplitter_);
@@ -73,7 +103,6 @@ void MainWindow::buildLayout() {
     findBox_ = new QLineEdit(left);
     findBox_->setObjectName(QStringLiteral("FindBox"));
     findBox_->setPlaceholderText(QStringLiteral("Find a name or OID (Enter: search window)"));
-    findBox_->setClearButtonEnabled(true);
     leftLayout->addWidget(findBox_);
     tree_ = std::make_unique<MIBTree>(host_.toolkit());
     // The details of the current node have their own pane on the right.
@@ -81,18 +110,67 @@ void MainWindow::buildLayout() {
     tree_->DetailsView().setVisible(false);
     tree_->setDragMethod(MIBSelection_OIDList);
     leftLayout->addWidget(host_.place(*tree_, left), 1);
-
+    // Blank places for the details and the live tabs until the window is
+    // complete, so that both splitters have their final layout from the start.
     rightSplitter_ = new QSplitter(Qt::Vertical, mainSplitter_);
     rightSplitter_->setObjectName(QStringLiteral("RightSplitter"));
-    details_ = std::make_unique<OIDDetails>(host_.toolkit());
-    host_.place(*details_, rightSplitter_);
-    tabs_ = new LiveTabs(host_, rightSplitter_);
-    tabs_->setTargetSource([this] { return currentTarget(); });
+    new QWidget(rightSplitter_);
+    new QWidget(rightSplitter_);
     rightSplitter_->setStretchFactor(0, 2);
     rightSplitter_->setStretchFactor(1, 3);
     mainSplitter_->setStretchFactor(0, 2);
     mainSplitter_->setStretchFactor(1, 3);
     setCentralWidget(mainSplitter_);
+
+    treeResize_ = tree_->Resize.subscribe([this] { widenTreeColumn(); });
+    connect(findBox_, &QLineEdit::textEdited, this, [this](const QString& text) { findObject(text); });
+    connect(findBox_, &QLineEdit::returnPressed, this, [this] {
+        if (!findObject(findBox_->text()) || findBox_->text().contains(QLatin1Char('*'))) tree_->SearchMIBTree();
+    });
+}
+
+void MainWindow::restoreTreePane() {
+    if (!restoreGeometry(fromBase64(stored_.geometry))) resize(1280, 800);
+    if (!mainSplitter_->restoreState(fromBase64(stored_.mainSplitter))) mainSplitter_->setSizes({420, 860});
+    if (!rightSplitter_->restoreState(fromBase64(stored_.rightSplitter))) rightSplitter_->setSizes({260, 440});
+    // The details and actions follow the node once the window is complete.
+    if (refreshTree() && !stored_.currentNode.empty()) tree_->SelectOID(stored_.currentNode);
+}
+
+void MainWindow::restoreFocusOrder() {
+    // Tab goes from the bars to the tree pane, as it did when the bars were built first.
+    auto* treePane = findBox_->parentWidget();
+    auto previous = tabStops(*this, *agentBar_);
+    if (previous.empty()) return;
+    for (QWidget* stop : tabStops(*this, *treePane)) {
+        QWidget::setTabOrder(previous.back(), stop);
+        previous.push_back(stop);
+    }
+    // Shown without the bars, the window gave the focus to the find box; it
+    // goes where it would have gone, unless the box is in use already.
+    if (findBox_->hasFocus() && findBox_->text().isEmpty()) previous.front()->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void MainWindow::buildLiveParts() {
+    // Its icon is read through Qt's image readers, which load their plugins;
+    // the box starts empty, without the button in view.
+    findBox_->setClearButtonEnabled(true);
+    agentBar_ = new AgentBar(this);
+    addToolBar(Qt::TopToolBarArea, agentBar_);
+    status_ = new StatusPanel(this);
+    setStatusBar(status_);
+    details_ = std::make_unique<OIDDetails>(host_.toolkit());
+    auto* detailsPane = host_.place(*details_, this);
+    tabs_ = new LiveTabs(host_, this);
+    tabs_->setTargetSource([this] { return currentTarget(); });
+    // Each takes the place and size of its blank in the splitter.
+    delete rightSplitter_->replaceWidget(0, detailsPane);
+    delete rightSplitter_->replaceWidget(1, tabs_);
+    // Bars added to a window already on screen would be shown a turn later,
+    // leaving their shortcuts dead until then. The stored window state may
+    // hide the agent bar again.
+    agentBar_->show();
+    status_->show();
 }
 
 void MainWindow::connectActions() {
@@ -101,7 +179,6 @@ void MainWindow::connectActions() {
         tableNode_ = IsTableNode(object);
         updateActions();
     });
-    treeResize_ = tree_->Resize.subscribe([this] { widenTreeColumn(); });
     treeMouse_ = tree_->MouseDown.subscribe([this](std::int16_t& button, std::int16_t&, float&, float&) {
         // After the control has moved its current row to the clicked node.
         if (button == ui::RightButton) QTimer::singleShot(0, this, &MainWindow::showTreeMenu);
@@ -114,11 +191,6 @@ void MainWindow::connectActions() {
         details_->setRawValue(walk.getSelectedRawValue());
         details_->setParsedValue(walk.getSelectedParsedValue());
         detailsShowValue_ = true;
-    });
-
-    connect(findBox_, &QLineEdit::textEdited, this, [this](const QString& text) { findObject(text); });
-    connect(findBox_, &QLineEdit::returnPressed, this, [this] {
-        if (!findObject(findBox_->text()) || findBox_->text().contains(QLatin1Char('*'))) tree_->SearchMIBTree();
     });
 
     connect(agentBar_->getAction, &QAction::triggered, this, [this] { tabs_->get(selectedOrDefault()); });
@@ -144,16 +216,11 @@ void MainWindow::connectActions() {
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { updateActions(); });
 }
 
-void MainWindow::restoreState() {
+void MainWindow::restoreLiveParts() {
     agentBar_->setRecent(stored_.agents);
     agentBar_->setVersion(stored_.version);
     if (!stored_.agents.agents().empty()) status_->setAgent(agentBar_->agent());
-    if (!restoreGeometry(fromBase64(stored_.geometry))) resize(1280, 800);
     QMainWindow::restoreState(fromBase64(stored_.windowState));
-    if (!mainSplitter_->restoreState(fromBase64(stored_.mainSplitter))) mainSplitter_->setSizes({420, 860});
-    if (!rightSplitter_->restoreState(fromBase64(stored_.rightSplitter))) rightSplitter_->setSizes({260, 440});
-    refreshTree();
-    if (!stored_.currentNode.empty()) selectNode(stored_.currentNode);
 }
 
 BrowserState MainWindow::currentState() const {
@@ -169,6 +236,7 @@ BrowserState MainWindow::currentState() const {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    completeWindow();
     tabs_->stop();
     const auto state = currentState();
     try {
@@ -184,6 +252,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::findObject(const QString& text) {
+    completeWindow();
     std::string oid;
     try {
         oid = FindTarget(text.toStdString());
@@ -199,8 +268,13 @@ bool MainWindow::findObject(const QString& text) {
 }
 
 void MainWindow::selectNode(const std::string& oid) {
+    completeWindow();
     // A change of node shows its details through the tree's SelectionChanged.
     tree_->SelectOID(oid);
+    followCurrentNode();
+}
+
+void MainWindow::followCurrentNode() {
     const auto selected = tree_->getSelectedOID();
     if (detailsShowValue_ || details_->getOID() != selected->getOID()) showNodeDetails(selected->getOID());
     tableNode_ = IsTableNode(*selected);
@@ -225,6 +299,7 @@ std::string MainWindow::selectedOrDefault() {
 }
 
 void MainWindow::walkAgent(const QString& agent, const std::string& oid) {
+    completeWindow();
     agentBar_->setAgent(agent);
     agentBar_->rememberAgent();
     status_->setAgent(agent);
@@ -233,6 +308,7 @@ void MainWindow::walkAgent(const QString& agent, const std::string& oid) {
 }
 
 void MainWindow::reloadDatabase() {
+    completeWindow();
     const auto node = currentNode();
     if (refreshTree() && !node.empty()) selectNode(node);
 }
@@ -280,7 +356,10 @@ void MainWindow::onBusyChanged(bool busy, const QString& what) {
     });
 }
 
-void MainWindow::reportFailure(const QString& text) { status_->setLastError(text); }
+void MainWindow::reportFailure(const QString& text) {
+    completeWindow();
+    status_->setLastError(text);
+}
 
 std::optional<AgentTarget> MainWindow::currentTarget() {
     AgentTarget target;

@@ -3,6 +3,9 @@
 // on the right the current object's details above the live tabs; the agent
 // bar, the menus and the status bar. Restores its state from the settings
 // store and saves it when it closes.
+//
+// The tree pane is built first and painted alone; the rest of the window is
+// built in the turn after that first paint, or at once when something needs it.
 
 #include <QMainWindow>
 #include <memory>
@@ -39,6 +42,10 @@ public:
     explicit MainWindow(ControlHost& host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // Builds what the first paint left out (agent bar, details, live tabs,
+    // menus, status bar); does nothing once the window is complete.
+    void completeWindow();
+
     // Selects the object that the find box text names; false when none.
     bool findObject(const QString& text);
     // Starts a walk of `agent` at `oid` ("" for the default).
@@ -60,20 +67,42 @@ public:
     void copyAs(int selectionFormat);
 
     MIBTree& tree() { return *tree_; }
-    OIDDetails& details() { return *details_; }
-    LiveTabs& liveTabs() { return *tabs_; }
-    AgentBar& agentBar() { return *agentBar_; }
-    StatusPanel& status() { return *status_; }
+    OIDDetails& details() {
+        completeWindow();
+        return *details_;
+    }
+    LiveTabs& liveTabs() {
+        completeWindow();
+        return *tabs_;
+    }
+    AgentBar& agentBar() {
+        completeWindow();
+        return *agentBar_;
+    }
+    StatusPanel& status() {
+        completeWindow();
+        return *status_;
+    }
     QLineEdit& findBox() { return *findBox_; }
+
+Q_SIGNALS:
+    // The window is complete: everything but the tree pane has been built.
+    void completed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
-    void buildLayout();
+    void buildTreePane();
+    void restoreTreePane();
+    void buildLiveParts();
     void buildMenus();
     void connectActions();
-    void restoreState();
+    void restoreLiveParts();
+    void restoreFocusOrder();
+    // The details and actions follow the tree's current node.
+    void followCurrentNode();
     BrowserState currentState() const;
     void updateActions();
     // Reloads the tree from the database; false (and the reason shown) when it cannot be read.
@@ -114,6 +143,8 @@ private:
     QAction* copyAction_ = nullptr;
     bool tableNode_ = false;
     bool detailsShowValue_ = false;  // the details pane shows a walk row's value
+    bool complete_ = false;
+    bool completionPosted_ = false;
     Subscription treeSelection_, treeResize_, treeMouse_, walkSelection_;
 };
 

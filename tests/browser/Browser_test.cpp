@@ -22,6 +22,8 @@
 #include <QFileDialog>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QMenuBar>
+#include <QSplitter>
 #include <QImage>
 #include <QPushButton>
 #include <algorithm>
@@ -495,6 +497,43 @@ TEST_F(BrowserTest, RestartRestoresAgentAndNode) {
     const auto agents = again.agentBar().recent().agents();
     EXPECT_EQ(std::count(agents.begin(), agents.end(), SnmpAgent::Shared().address()), 1)
         << "each agent is remembered once";
+    again.close();
+}
+
+// The tree is painted alone; the rest of the window follows a turn later, by
+// itself, and comes out as the last window left it.
+TEST_F(BrowserTest, TreePaintsFirstAndTheRestFollowsAsLeft) {
+    window->findObject(QStringLiteral("ifTable"));
+    window->agentBar().rememberAgent();
+    auto splitterSizes = [](const QWidget& w) {
+        return std::pair{w.findChild<QSplitter*>(QStringLiteral("MainSplitter"))->sizes(),
+                         w.findChild<QSplitter*>(QStringLiteral("RightSplitter"))->sizes()};
+    };
+    window->findChild<QSplitter*>(QStringLiteral("MainSplitter"))->setSizes({300, 900});
+    window->findChild<QSplitter*>(QStringLiteral("RightSplitter"))->setSizes({150, 500});
+    const auto left = splitterSizes(*window);
+    window->close();
+    window.reset();
+
+    MainWindow again(host);
+    again.show();
+    again.activateWindow();
+    EXPECT_EQ(again.findChild<browser::AgentBar*>(), nullptr) << "only the tree pane before the first paint";
+    // Without the bars the panes are taller, not narrower.
+    EXPECT_EQ(splitterSizes(again).first, left.first) << "the tree pane has its final width from the first paint";
+    EXPECT_EQ(again.currentNode(), kIfTable);
+    ASSERT_TRUE(WaitFor([&] { return again.findChild<browser::AgentBar*>() != nullptr && again.isActiveWindow(); }))
+        << "the window completes after its first paint without being asked";
+    // Focus and Tab as if the bars had been there from the start.
+    EXPECT_EQ(QApplication::focusWidget(), again.agentBar().agentBox());
+    QWidget* stop = again.agentBar().agentBox();
+    while (stop != &again && stop != &again.findBox()) stop = stop->nextInFocusChain();
+    EXPECT_EQ(stop, &again.findBox()) << "Tab reaches the find box after the agent bar";
+    EXPECT_TRUE(again.findChild<browser::AgentBar*>()->isVisible());
+    EXPECT_TRUE(again.menuBar()->isVisible());
+    EXPECT_EQ(splitterSizes(again), left);
+    EXPECT_EQ(again.details().getOID(), kIfTable) << "the details follow the restored node";
+    EXPECT_TRUE(again.agentBar().tableAction->isEnabled()) << "the restored agent and table node enable Table";
     again.close();
 }
 

@@ -8,12 +8,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 #include "Conversions.h"
-#include "PrintRenderer.h"
+#include "QtPrinting.h"
 #include "WidgetMirror.h"
 #include "qlmib/ui/Menu.h"
 #include "qlmib/ui/Window.h"
@@ -260,32 +257,13 @@ QWidget* QtToolkit::placedHost(const Window& window) const {
 }
 
 std::vector<std::string> QtToolkit::Printers() const {
-    std::vector<std::string> names;
-    for (const QString& name : QPrinterInfo::availablePrinterNames()) names.push_back(ToStd(name));
-    return names;
+    auto* printing = LoadedPrinting();
+    return printing ? printing->printers() : std::vector<std::string>{};
 }
 
 bool QtToolkit::Print(const PrintJob& job) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(ToQString(job.Title));
-    printer.setCreator(ToQString(job.ProgramName + " " + job.ProgramVersion));
-    if (!job.PdfFile.empty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(ToQString(job.PdfFile));
-        return RenderPrintJob(job, printer);
-    }
-    if (!job.Printer.empty()) printer.setPrinterName(ToQString(job.Printer));
-    if (job.Preview) {
-        QPrintPreviewDialog preview(&printer, QApplication::activeWindow());
-        preview.setWindowTitle(ToQString(job.Title));
-        bool rendered = true;
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                         [&](QPrinter* target) { rendered = RenderPrintJob(job, *target) && rendered; });
-        preview.exec();
-        return rendered;
-    }
-    if (Printers().empty()) return false;
-    return RenderPrintJob(job, printer);
+    auto* printing = LoadedPrinting();
+    return printing && printing->print(job);
 }
 
 WidgetMirror& QtToolkit::mirror(Widget& root, QWidget& host) {
