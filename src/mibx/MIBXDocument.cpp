@@ -13,7 +13,8 @@ namespace {
 
 // Comments and processing instructions are nodes too, so that one standing
 // among the objects of a file is read, and rejected, as an object.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+constexpr unsigned kParseOptions =
+    pugi::parse_default | pugi::parse_comments | pugi::parse_pi | pugi::parse_embed_pcdata;
 
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept { std::fclose(f); }
@@ -127,15 +128,39 @@ pugi::xml_node_struct* selectFrom(pugi::xml_node context, std::string_view path)
 }  // namespace
 
 std::string_view TrimXMLSpace(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+    // A loop, not find_first_not_of: values are short, and a set search per character costs more.
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    size_t first = 0, last = text.size();
+    while (first < last && isSpace(text[first])) ++first;
+    while (last > first && isSpace(text[last - 1])) --last;
+    return text.substr(first, last - first);
 }
 
 // ---- MIBXNode ----------------------------------------------------------------
 
+namespace {
+
+// The text an element holds before its first child, as the parser embeds it;
+// null when there is none. Only text that is not all white space is kept.
+const char* leadingText(pugi::xml_node node) {
+    if (node.type() != pugi::node_element) return nullptr;
+    const char* value = node.value();
+    return *value ? value : nullptr;
+}
+
+// The one text that is an element's whole content, as most values in a file
+// are; null when the content is anything else.
+const char* soleText(pugi::xml_node node) {
+    const auto child = node.first_child();
+    if (const char* leading = leadingText(node)) return child ? nullptr : leading;
+    if (!child || child.next_sibling()) return nullptr;
+    return child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata ? child.value() : nullptr;
+}
+
+}  // namespace
+
 std::string_view MIBXNode::name() const {
+    if (leadingText_) return "#text";
     const pugi::xml_node node(node_);
     switch (node.type()) {
     case pugi::node_pcdata: return "#text";
@@ -145,26 +170,17 @@ std::string_view MIBXNode::name() const {
     }
 }
 
-namespace {
-
-// The one text node that is an element's whole content, as most values in a
-// file are; null when the content is anything else.
-const char* soleText(pugi::xml_node node) {
-    const auto child = node.first_child();
-    if (!child || child.next_sibling()) return nullptr;
-    return child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata ? child.value() : nullptr;
-}
-
-}  // namespace
-
 std::string MIBXNode::text() const {
     const pugi::xml_node root(node_);
+    if (leadingText_) return root.value();
     if (root.type() != pugi::node_element && root.type() != pugi::node_document) return root.value();
     if (const char* sole = soleText(root)) return sole;
     // Walk the subtree without recursion: a file may nest elements deeply.
-    std::string out;
+    std::string out = root.value();
     for (auto node = root.first_child(); node;) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) out += node.value();
+        // An element's own value is its leading text; a comment's or PI's is no text.
+        const auto type = node.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_element) out += node.value();
         if (node.first_child()) {
             node = node.first_child();
             continue;
@@ -177,29 +193,39 @@ std::string MIBXNode::text() const {
 }
 
 std::string_view MIBXNode::textView(std::string& joined) const {
+    if (leadingText_) return pugi::xml_node(node_).value();
     if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return sole;
     joined = text();
     return joined;
 }
 
 std::string MIBXNode::trimmedText() const {
-    if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return std::string(TrimXMLSpace(sole));
-    return std::string(TrimXMLSpace(text()));
+    std::string joined;
+    return std::string(TrimXMLSpace(textView(joined)));
 }
 
-bool MIBXNode::hasChildNodes() const { return node_ && pugi::xml_node(node_).first_child(); }
+bool MIBXNode::hasChildNodes() const {
+    if (!node_ || leadingText_) return false;
+    const pugi::xml_node node(node_);
+    return node.first_child() || leadingText(node);
+}
 
 MIBXNode MIBXNode::select(std::string_view path) const {
-    return node_ ? MIBXNode(selectFrom(pugi::xml_node(node_), path)) : MIBXNode();
+    return node_ && !leadingText_ ? MIBXNode(selectFrom(pugi::xml_node(node_), path)) : MIBXNode();
 }
 
 MIBXNode::Iterator& MIBXNode::Iterator::operator++() {
-    node_ = pugi::xml_node(node_).next_sibling().internal_object();
+    const pugi::xml_node node(node_);
+    node_ = (leadingText_ ? node.first_child() : node.next_sibling()).internal_object();
+    leadingText_ = false;
     return *this;
 }
 
 MIBXNode::Children MIBXNode::children() const {
-    return {node_ ? pugi::xml_node(node_).first_child().internal_object() : nullptr};
+    if (!node_ || leadingText_) return {nullptr, false};
+    const pugi::xml_node node(node_);
+    if (leadingText(node)) return {node_, true};
+    return {node.first_child().internal_object(), false};
 }
 
 // ---- MIBXDocument --------------------------------------------------------------

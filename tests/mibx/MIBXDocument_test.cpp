@@ -67,5 +67,41 @@ TEST_F(MibxFixture, DocumentNodesSelectionAndTextEvenOfDeepNesting) {
     EXPECT_EQ(document.select("d").text(), "core");
 }
 
+// Text before an element's first child is a text node like any other: first
+// among the children, part of the element's text, a reason for hasChildNodes.
+TEST_F(MibxFixture, DocumentTextBeforeTheFirstChildIsAChildNode) {
+    const struct {
+        std::string element;
+        std::vector<std::string> children;
+        std::string text;
+        bool hasChildNodes;
+    } cases[] = {
+        {"<e>only</e>", {"#text=only"}, "only", true},
+        {"<e>lead<a>in</a>tail</e>", {"#text=lead", "a=in", "#text=tail"}, "leadintail", true},
+        {"<e>a<!--c-->b<?p q?></e>", {"#text=a", "#comment=c", "#text=b", "p=q"}, "ab", true},
+        {"<e><![CDATA[c]]>after</e>", {"#cdata-section=c", "#text=after"}, "cafter", true},
+        {"<e>x<a>y<b>z</b></a></e>", {"#text=x", "a=yz"}, "xyz", true},
+        {"<e> \n </e>", {}, "", false},
+        {"<e/>", {}, "", false},
+    };
+    MIBXDocument document;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(document.load(write("text.xml", "<r>" + c.element + "</r>"))) << c.element;
+        const auto element = document.select("r/e");
+        std::vector<std::string> children;
+        for (const auto child : element.children()) {
+            children.push_back(std::string(child.name()) + "=" + child.text());
+            if (child.name() == "#text") {
+                EXPECT_FALSE(child.hasChildNodes() || child.select("a")) << c.element;
+            }
+        }
+        EXPECT_EQ(children, c.children) << c.element;
+        EXPECT_EQ(element.text(), c.text) << c.element;
+        std::string joined;
+        EXPECT_EQ(element.textView(joined), c.text) << c.element;
+        EXPECT_EQ(element.hasChildNodes(), c.hasChildNodes) << c.element;
+    }
+}
+
 }  // namespace
 }  // namespace qlmib
