@@ -94,13 +94,13 @@ void ImportMIBX::loadModuleRows() {
     moduleStored_ = !rows_.empty();
 }
 
-std::optional<std::int64_t> ImportMIBX::storedRow(std::string_view descriptor) {
+std::optional<std::int64_t> ImportMIBX::storedRow(std::string_view descriptor, size_t descriptorHash) {
     if (moduleStored_) {
         const auto row = rows_.find(descriptor);
         return row == rows_.end() ? std::nullopt : std::optional(row->second);
     }
     // Names that only share a hash are looked up too, which costs nothing but time.
-    if (!seen_.noteAgain(NoCaseHash{}(descriptor))) return std::nullopt;
+    if (!seen_.noteAgain(descriptorHash)) return std::nullopt;
     auto find = SharedDatabase().query(Query::TreeRowidByModuleName);
     find.bindUncopied(1, getModuleName()).bindUncopied(2, descriptor);
     return find.step() ? std::optional(find.int64(0)) : std::nullopt;
@@ -108,6 +108,10 @@ std::optional<std::int64_t> ImportMIBX::storedRow(std::string_view descriptor) {
 
 void ImportMIBX::AddOID(MIBXNode node) {
     const std::string descriptor(node.name());
+    // Whether a new module's file met the descriptor before is asked once the
+    // object is read; the answer's place in memory is fetched meanwhile.
+    const size_t descriptorHash = NoCaseHash{}(descriptor);
+    if (!moduleStored_) seen_.prefetch(descriptorHash);
     std::string oid, enumName;
     // Views of the document's texts; a text made of several nodes is joined into its own string.
     std::string oidText, accessText, syntaxText, statusText, descriptionText;
@@ -150,7 +154,7 @@ void ImportMIBX::AddOID(MIBXNode node) {
     ++oidCount_;
 
     auto& db = SharedDatabase();
-    const auto row = storedRow(descriptor);
+    const auto row = storedRow(descriptor, descriptorHash);
     const bool duplicate = row.has_value();
     if (duplicate) ++duplicates_;
     // The texts live until the row is written: sqlite need not copy them.
@@ -285,9 +289,11 @@ void ImportMIBX::AddModule() {
 }
 
 std::int16_t ImportMIBX::LookupType(std::string_view syntax) {
+    if (const auto known = typeCodes_.find(syntax); known != typeCodes_.end()) return known->second;
     // The catalogue is loaded on first need; a lookup that fails gives 0.
     if (!types_) IgnoringErrors([&] { types_ = std::make_unique<OIDTypes>(); });
-    return types_ ? types_->CodeOf(syntax) : 0;
+    if (!types_) return 0;
+    return typeCodes_.emplace(syntax, types_->CodeOf(syntax)).first->second;
 }
 
 std::int32_t ImportMIBX::ConvertAccess(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,7 +62,7 @@ private:
     void loadModuleRows();
     void AddOID(MIBXNode node);
     // The row that a descriptor about to be stored overwrites, if it has one.
-    std::optional<std::int64_t> storedRow(std::string_view descriptor);
+    std::optional<std::int64_t> storedRow(std::string_view descriptor, size_t descriptorHash);
     void AddModule();
     std::int16_t LookupType(std::string_view syntax);
     static std::int32_t ConvertAccess(std::string_view text);
@@ -70,6 +71,12 @@ private:
 
     MIBXFile file_;
     std::unique_ptr<OIDTypes> types_;
+    // Type codes by syntax text as written: a file repeats a few syntaxes many times.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::int16_t, TextHash, std::equal_to<>> typeCodes_;
     std::int32_t errors_ = 0;
     std::int32_t oidCount_ = 0;
     std::int32_t duplicates_ = 0;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 
 namespace qlmib {
@@ -19,31 +20,6 @@ constexpr unsigned kParseOptions =
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept { std::fclose(f); }
 };
-
-bool readFile(const std::string& path, std::string& out, std::string& error) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = std::system_category().message(errno);
-        return false;
-    }
-    // Read straight into the string, sized by the file when it has a size; one
-    // byte to spare shows the end without another read.
-    struct stat info {};
-    const bool sized = fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode);
-    out.resize(sized ? static_cast<size_t>(info.st_size) + 1 : size_t{1} << 16);
-    size_t used = 0;
-    for (;;) {
-        used += std::fread(out.data() + used, 1, out.size() - used, file.get());
-        if (used < out.size()) break;
-        out.resize(out.size() * 2);
-    }
-    out.resize(used);
-    if (std::ferror(file.get())) {
-        error = std::system_category().message(errno);
-        return false;
-    }
-    return true;
-}
 
 // One character of the source: its code point, its length in the source and
 // its length in UTF-8, the form the parser converts every input to.
@@ -162,11 +138,13 @@ const char* soleText(pugi::xml_node node) {
 std::string_view MIBXNode::name() const {
     if (leadingText_) return "#text";
     const pugi::xml_node node(node_);
+    // Elements and PIs carry their name; the other kinds are named by their kind.
+    if (const char* own = node.name(); *own) return own;
     switch (node.type()) {
     case pugi::node_pcdata: return "#text";
     case pugi::node_cdata: return "#cdata-section";
     case pugi::node_comment: return "#comment";
-    default: return node.name();
+    default: return {};
     }
 }
 
@@ -230,21 +208,52 @@ MIBXNode::Children MIBXNode::children() const {
 
 // ---- MIBXDocument --------------------------------------------------------------
 
+bool MIBXDocument::Source::read(const std::string& path, std::string& error) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        error = std::system_category().message(errno);
+        return false;
+    }
+    const auto reserve = [this](size_t wanted, size_t used) {
+        if (capacity >= wanted) return;
+        auto grown = std::make_unique_for_overwrite<char[]>(wanted);
+        if (used) std::memcpy(grown.get(), bytes.get(), used);
+        bytes = std::move(grown);
+        capacity = wanted;
+    };
+    // Sized by the file when it has a size; one byte to spare shows the end without another read.
+    struct stat info {};
+    const bool sized = fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode);
+    reserve(sized ? static_cast<size_t>(info.st_size) + 1 : size_t{1} << 16, 0);
+    size_t used = 0;
+    for (;;) {
+        used += std::fread(bytes.get() + used, 1, capacity - used, file.get());
+        if (used < capacity) break;
+        reserve(capacity * 2, used);
+    }
+    size = used;
+    if (std::ferror(file.get())) {
+        error = std::system_category().message(errno);
+        return false;
+    }
+    return true;
+}
+
 MIBXDocument::MIBXDocument() : doc_(std::make_unique<pugi::xml_document>()) {}
 MIBXDocument::~MIBXDocument() = default;
 
 bool MIBXDocument::load(const std::string& path) {
     doc_->reset();
     error_.clear();
-    if (!readFile(path, source_, error_)) return false;
-    if (doc_->load_buffer_inplace(source_.data(), source_.size(), kParseOptions)) return true;
+    if (!source_.read(path, error_)) return false;
+    if (doc_->load_buffer_inplace(source_.bytes.get(), source_.size, kParseOptions)) return true;
     // Parsing in place rewrote the text and can place the fault a byte off: the
     // file as it is, parsed from a copy, says where.
-    if (!readFile(path, source_, error_)) return false;
-    const auto result = doc_->load_buffer(source_.data(), source_.size(), kParseOptions);
-    error_ = std::string(result.description()) + " at " + position(source_, result.offset, result.encoding);
+    if (!source_.read(path, error_)) return false;
+    const auto result = doc_->load_buffer(source_.bytes.get(), source_.size, kParseOptions);
+    error_ = std::string(result.description()) + " at " +
+             position(source_.view(), result.offset, result.encoding);
     doc_->reset();
-    source_.clear();
     return false;
 }
 

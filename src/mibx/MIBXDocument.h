@@ -93,8 +93,20 @@ public:
     MIBXNode select(std::string_view path) const;
 
 private:
+    // The file's bytes, parsed in place: the document's texts point into them.
+    // The buffer is kept for the next file and is not zeroed before a read.
+    struct Source {
+        // Reads the whole file, growing the buffer as needed; false with the system's reason.
+        bool read(const std::string& path, std::string& error);
+        std::string_view view() const { return {bytes.get(), size}; }
+
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+        size_t capacity = 0;
+    };
+
     std::unique_ptr<pugi::xml_document> doc_;
-    std::string source_;  // the file's text, parsed in place: the document's texts point into it
+    Source source_;
     std::string error_;
 };
 

@@ -4,23 +4,29 @@
 
 namespace qlmib {
 namespace {
-// 0 marks a free slot, so a hash of 0 is kept as 1: the two count as one,
-// which only makes a caller look twice.
-std::size_t stored(std::size_t hash) { return hash ? hash : 1; }
+
+// Fibonacci hashing: the high half of the product depends on every bit of
+// the hash, so names that differ only in their last letters spread out.
+// 0 marks a free slot and becomes 1.
+std::uint32_t keyOf(std::size_t hash) {
+    const auto key = static_cast<std::uint32_t>((static_cast<std::uint64_t>(hash) * 0x9E3779B97F4A7C15ULL) >> 32);
+    return key ? key : 1;
+}
+
 }  // namespace
 
 bool SeenHashes::noteAgain(std::size_t hash) {
-    hash = stored(hash);
-    if ((count_ + 1) * 2 > slots_.size()) grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        if (slots_[i] == hash) return true;
-        if (slots_[i] == 0) {
-            slots_[i] = hash;
-            ++count_;
-            return false;
-        }
-    }
+    const std::uint32_t key = keyOf(hash);
+    if ((count_ + 1) * 4 > slots_.size() * 3) grow();
+    auto& slot = slots_[slotOf(key)];
+    if (slot == key) return true;
+    slot = key;
+    ++count_;
+    return false;
+}
+
+void SeenHashes::prefetch(std::size_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[keyOf(hash) & (slots_.size() - 1)]);
 }
 
 void SeenHashes::clear() {
@@ -28,16 +34,18 @@ void SeenHashes::clear() {
     count_ = 0;
 }
 
-void SeenHashes::grow() {
-    std::vector<std::size_t> old(std::max<std::size_t>(1024, slots_.size() * 2));
-    old.swap(slots_);
+std::size_t SeenHashes::slotOf(std::uint32_t key) const {
     const std::size_t mask = slots_.size() - 1;
-    for (const std::size_t hash : old) {
-        if (!hash) continue;
-        std::size_t i = hash & mask;
-        while (slots_[i]) i = (i + 1) & mask;
-        slots_[i] = hash;
-    }
+    std::size_t i = key & mask;
+    while (slots_[i] != 0 && slots_[i] != key) i = (i + 1) & mask;
+    return i;
+}
+
+void SeenHashes::grow() {
+    std::vector<std::uint32_t> old(std::max<std::size_t>(1024, slots_.size() * 2));
+    old.swap(slots_);
+    for (const std::uint32_t key : old)
+        if (key) slots_[slotOf(key)] = key;
 }
 
 }  // namespace qlmib

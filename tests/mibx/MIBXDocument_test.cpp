@@ -2,6 +2,10 @@
 
 #include <qlmib/mibx/MIBXDocument.h>
 
+#include <sys/stat.h>
+
+#include <thread>
+
 #include "MibxFixture.h"
 
 namespace qlmib {
@@ -100,6 +104,36 @@ TEST_F(MibxFixture, DocumentTextBeforeTheFirstChildIsAChildNode) {
         std::string joined;
         EXPECT_EQ(element.textView(joined), c.text) << c.element;
         EXPECT_EQ(element.hasChildNodes(), c.hasChildNodes) << c.element;
+    }
+}
+
+// The read buffer is kept from file to file: a smaller file after a larger
+// one is read whole and alone, and a file whose size is not known before
+// (a pipe) grows the buffer without losing what was read.
+TEST_F(MibxFixture, DocumentReadsEachFileWholeWhateverCameBefore) {
+    const auto element = [](char fill, size_t size) { return "<r><e>" + std::string(size, fill) + "</e></r>"; };
+    const auto pipe = (home.folder() / "pipe.xml").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    MIBXDocument document;
+    const struct {
+        char fill;
+        size_t size;
+        bool throughPipe;
+    } loads[] = {{'a', 300000, false}, {'b', 10, false}, {'c', 200000, true}, {'d', 5, true}};
+    for (const auto& load : loads) {
+        const auto content = element(load.fill, load.size);
+        std::string path;
+        std::thread writer;
+        if (load.throughPipe) {
+            path = pipe;
+            writer = std::thread([&] { std::ofstream(pipe, std::ios::binary) << content; });
+        } else {
+            path = write("plain.xml", content);
+        }
+        const bool loaded = document.load(path);
+        if (writer.joinable()) writer.join();
+        ASSERT_TRUE(loaded) << load.fill << " " << document.loadError();
+        EXPECT_EQ(document.select("r/e").text(), std::string(load.size, load.fill));
     }
 }
 

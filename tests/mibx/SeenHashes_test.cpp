@@ -7,8 +7,8 @@
 namespace qlmib {
 namespace {
 
-// Hashes that share their low bits land on one slot and must probe past each
-// other, across every growth of the table; 0 is a hash like the others.
+// Every hash noted is met again across each growth of the table, hashes
+// alike in their low bits included, and 0 is a hash like the others.
 TEST(SeenHashesTest, EveryHashIsMetAgainAfterTheTableGrowsAndAfterClearNone) {
     constexpr std::size_t kCount = 5000;
     const auto hash = [](std::size_t i) { return i << 20; };  // all alike in their low 20 bits
