@@ -13,7 +13,8 @@ namespace qlmib {
 namespace {
 
 // Comments and processing instructions are nodes too, so that one standing
-// among the objects of a file is read, and rejected, as an object.
+// among the objects of a file is read, and rejected, as an object. An element
+// keeps its leading text itself: MIBXNode shows it as a text node.
 constexpr unsigned kParseOptions =
     pugi::parse_default | pugi::parse_comments | pugi::parse_pi | pugi::parse_embed_pcdata;
 
