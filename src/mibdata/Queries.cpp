@@ -63,6 +63,8 @@ constexpr std::array<std::string_view, kQueryCount> kTexts = {
     "SELECT rowid FROM Tree WHERE OID = ?1 COLLATE NOCASE LIMIT 1",
     // TreeRowidsByModule
     "SELECT rowid, Name FROM Tree WHERE MIB = ?1 COLLATE NOCASE",
+    // TreeRowidByModuleName
+    "SELECT rowid FROM Tree WHERE MIB = ?1 COLLATE NOCASE AND Name = ?2 COLLATE NOCASE LIMIT 1",
     // TreeInsert
     "INSERT INTO Tree (OID, MIB, ParentOID, Name, TypeI, TypeS, Description, Status, Access, Enum, "
     "Parse, Units, \"Index\", \"Primary\") VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14)",

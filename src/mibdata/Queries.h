@@ -33,6 +33,7 @@ enum class Query : int {
     // Tree: writes
     TreeFirstRowidByOID,       // ?1 OID
     TreeRowidsByModule,        // ?1 module: rowid, Name of each of its rows
+    TreeRowidByModuleName,     // ?1 module, ?2 descriptor: rowid of its first row
     TreeInsert,                // see TreeWriteColumns
     TreeUpdate,                // TreeWriteColumns, then ?13 rowid
     TreeImportUpdate,          // TreeWriteColumns, then ?13 Index, ?14 rowid

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <vector>
 
 #include "qlmib/common/Error.h"
 #include "qlmib/mibdata/Database.h"
@@ -16,10 +17,17 @@ namespace {
 
 constexpr std::uint64_t kLargestArc = 4294967295;
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
 bool isNumber(std::string_view component) {
-    if (component.empty()) return false;
-    for (char c : component)
-        if (c < '0' || c > '9') return false;
+    return !component.empty() && std::all_of(component.begin(), component.end(), isDigit);
+}
+
+// Numbers joined by single dots: an OID that needs no component resolved.
+bool isNumericOID(std::string_view text) {
+    if (text.empty() || text.front() == '.' || text.back() == '.') return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!isDigit(text[i]) && (text[i] != '.' || text[i + 1] == '.')) return false;
     return true;
 }
 
@@ -61,12 +69,7 @@ bool ImportMIBX::ImportMIBXTree() {
     Transaction transaction(db);
     try {
         loadModuleRows();
-        // A descriptor can only meet a row of its own when the module has rows
-        // already or the file repeats it: the others are inserted untracked.
-        const bool stored = !rows_.empty();
-        const auto repeated = repeatedNames(file_.getTree());
-        for (const auto node : file_.getTree().children())
-            AddOID(node, stored || std::binary_search(repeated.begin(), repeated.end(), NoCaseHash{}(node.name())));
+        for (const auto node : file_.getTree().children()) AddOID(node);
         AddModule();
     } catch (...) {
         // Not swallowed: the rows stored before the failure stay, and the error goes on to the caller.
@@ -80,6 +83,7 @@ bool ImportMIBX::ImportMIBXTree() {
 void ImportMIBX::loadModuleRows() {
     rows_.clear();
     storedNames_.clear();
+    seen_.clear();
     auto rows = SharedDatabase().query(Query::TreeRowidsByModule);
     rows.bind(1, getModuleName());
     while (rows.step()) {
@@ -87,22 +91,27 @@ void ImportMIBX::loadModuleRows() {
         if (rows_.contains(name)) continue;  // the first row of a name is the one overwritten
         rows_.emplace(storedNames_.emplace_back(name), rows.int64(0));
     }
+    moduleStored_ = !rows_.empty();
 }
 
-std::vector<size_t> ImportMIBX::repeatedNames(MIBXNode tree) {
-    std::vector<size_t> hashes;
-    for (const auto node : tree.children()) hashes.push_back(NoCaseHash{}(node.name()));
-    std::sort(hashes.begin(), hashes.end());
-    // Names that only share a hash are tracked too, which costs nothing but time.
-    std::vector<size_t> repeated;
-    for (size_t i = 1; i < hashes.size(); ++i)
-        if (hashes[i] == hashes[i - 1] && (repeated.empty() || repeated.back() != hashes[i]))
-            repeated.push_back(hashes[i]);
-    return repeated;
+std::optional<std::int64_t> ImportMIBX::storedRow(std::string_view descriptor, size_t descriptorHash) {
+    if (moduleStored_) {
+        const auto row = rows_.find(descriptor);
+        return row == rows_.end() ? std::nullopt : std::optional(row->second);
+    }
+    // Names that only share a hash are looked up too, which costs nothing but time.
+    if (!seen_.noteAgain(descriptorHash)) return std::nullopt;
+    auto find = SharedDatabase().query(Query::TreeRowidByModuleName);
+    find.bindUncopied(1, getModuleName()).bindUncopied(2, descriptor);
+    return find.step() ? std::optional(find.int64(0)) : std::nullopt;
 }
 
-void ImportMIBX::AddOID(MIBXNode node, bool tracked) {
+void ImportMIBX::AddOID(MIBXNode node) {
     const std::string descriptor(node.name());
+    // Whether a new module's file met the descriptor before is asked once the
+    // object is read; the answer's place in memory is fetched meanwhile.
+    const size_t descriptorHash = NoCaseHash{}(descriptor);
+    if (!moduleStored_) seen_.prefetch(descriptorHash);
     std::string oid, enumName;
     // Views of the document's texts; a text made of several nodes is joined into its own string.
     std::string oidText, accessText, syntaxText, statusText, descriptionText;
@@ -133,7 +142,7 @@ void ImportMIBX::AddOID(MIBXNode node, bool tracked) {
         return;
     }
     const auto dot = oid.rfind('.');
-    const std::string parent = dot == std::string::npos ? std::string() : oid.substr(0, dot);
+    const std::string_view parent = dot == std::string::npos ? std::string_view() : std::string_view(oid).substr(0, dot);
     const std::string_view lastArc = dot == std::string::npos ? oid : std::string_view(oid).substr(dot + 1);
     // Arcs are unsigned 32-bit numbers (RFC 2578); Index holds them whole.
     std::uint64_t index = 0;
@@ -145,13 +154,8 @@ void ImportMIBX::AddOID(MIBXNode node, bool tracked) {
     ++oidCount_;
 
     auto& db = SharedDatabase();
-    std::int64_t* rowid = nullptr;  // where the row of a tracked descriptor is kept
-    bool duplicate = false;
-    if (tracked) {
-        const auto [row, added] = rows_.try_emplace(node.name());
-        rowid = &row->second;
-        duplicate = !added;
-    }
+    const auto row = storedRow(descriptor, descriptorHash);
+    const bool duplicate = row.has_value();
     if (duplicate) ++duplicates_;
     // The texts live until the row is written: sqlite need not copy them.
     auto write = db.query(duplicate ? Query::TreeImportUpdate : Query::TreeInsert);
@@ -168,10 +172,11 @@ void ImportMIBX::AddOID(MIBXNode node, bool tracked) {
         .bindUncopied(TW_PARSE, "")
         .bindUncopied(TW_UNITS, "");
     if (duplicate) {
-        write.bind(TW_IMPORT_INDEX, static_cast<std::int64_t>(index)).bind(TW_IMPORT_ROWID, *rowid).run();
+        write.bind(TW_IMPORT_INDEX, static_cast<std::int64_t>(index)).bind(TW_IMPORT_ROWID, *row).run();
     } else {
         write.bind(TW_INSERT_INDEX, static_cast<std::int64_t>(index)).bind(TW_INSERT_PRIMARY, kPrimaryTrue).run();
-        if (rowid) *rowid = db.lastInsertRowid();
+        // The name is a view of the document, which outlives rows_'s use of it.
+        if (moduleStored_) rows_.emplace(node.name(), db.lastInsertRowid());
     }
     OID(descriptor, oid, duplicate);
 }
@@ -205,6 +210,11 @@ void ImportMIBX::AddEnums(const std::string& Name, MIBXNode EnumTree) {
 
 bool ImportMIBX::ConvertOID(std::string_view Value, std::string& oid) {
     if (Value.empty()) return true;
+    // Most files give numeric OIDs: they are taken whole.
+    if (isNumericOID(Value)) {
+        oid += Value;
+        return true;
+    }
     for (size_t start = 0;;) {
         const auto dot = Value.find('.', start);
         const auto component = Value.substr(start, dot == std::string_view::npos ? dot : dot - start);
@@ -279,27 +289,29 @@ void ImportMIBX::AddModule() {
 }
 
 std::int16_t ImportMIBX::LookupType(std::string_view syntax) {
+    if (const auto known = typeCodes_.find(syntax); known != typeCodes_.end()) return known->second;
     // The catalogue is loaded on first need; a lookup that fails gives 0.
     if (!types_) IgnoringErrors([&] { types_ = std::make_unique<OIDTypes>(); });
-    return types_ ? types_->CodeOf(syntax) : 0;
+    if (!types_) return 0;
+    return typeCodes_.emplace(syntax, types_->CodeOf(syntax)).first->second;
 }
 
 std::int32_t ImportMIBX::ConvertAccess(std::string_view text) {
-    const auto upper = UpperAscii(text);
-    if (upper == "READ-ONLY") return ACCESS_RO;
-    if (upper == "READ-WRITE" || upper == "READ-CREATE") return ACCESS_RW;
-    if (upper == "WRITE-ONLY") return ACCESS_WO;
-    if (upper == "NOT-ACCESSIBLE") return ACCESS_NA;
+    const auto is = [text](std::string_view word) { return EqualsNoCase(text, word); };
+    if (is("READ-ONLY")) return ACCESS_RO;
+    if (is("READ-WRITE") || is("READ-CREATE")) return ACCESS_RW;
+    if (is("WRITE-ONLY")) return ACCESS_WO;
+    if (is("NOT-ACCESSIBLE")) return ACCESS_NA;
     return ACCESS_UNKNOWN;
 }
 
 std::int32_t ImportMIBX::ConvertStatus(std::string_view text) {
-    const auto upper = UpperAscii(text);
-    if (upper == "MANDATORY") return STATUS_MANDATORY;
-    if (upper == "OPTIONAL") return STATUS_OPTIONAL;
-    if (upper == "OBSOLETE") return STATUS_OBSOLETE;
-    if (upper == "DEPRECATED") return STATUS_DEPRECATED;
-    if (upper == "CURRENT") return STATUS_CURRENT;
+    const auto is = [text](std::string_view word) { return EqualsNoCase(text, word); };
+    if (is("MANDATORY")) return STATUS_MANDATORY;
+    if (is("OPTIONAL")) return STATUS_OPTIONAL;
+    if (is("OBSOLETE")) return STATUS_OBSOLETE;
+    if (is("DEPRECATED")) return STATUS_DEPRECATED;
+    if (is("CURRENT")) return STATUS_CURRENT;
     return STATUS_UNKNOWN;
 }
 

@@ -6,15 +6,17 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 #include "qlmib/common/Event.h"
 #include "qlmib/mibdata/TextNumbers.h"
 #include "qlmib/mibx/MIBXFile.h"
+#include "qlmib/mibx/SeenHashes.h"
 
 namespace qlmib {
 
@@ -58,10 +60,9 @@ public:
 private:
     bool ImportMIBXTree();
     void loadModuleRows();
-    // Hashes (sorted) of the descriptors that the file's tree holds more than once.
-    static std::vector<size_t> repeatedNames(MIBXNode tree);
-    // `tracked`: the descriptor may meet a row already stored, so rows_ keeps it.
-    void AddOID(MIBXNode node, bool tracked);
+    void AddOID(MIBXNode node);
+    // The row that a descriptor about to be stored overwrites, if it has one.
+    std::optional<std::int64_t> storedRow(std::string_view descriptor, size_t descriptorHash);
     void AddModule();
     std::int16_t LookupType(std::string_view syntax);
     static std::int32_t ConvertAccess(std::string_view text);
@@ -70,15 +71,24 @@ private:
 
     MIBXFile file_;
     std::unique_ptr<OIDTypes> types_;
+    // Type codes by syntax text as written: a file repeats a few syntaxes many times.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::int16_t, TextHash, std::equal_to<>> typeCodes_;
     std::int32_t errors_ = 0;
     std::int32_t oidCount_ = 0;
     std::int32_t duplicates_ = 0;
-    // The rows of the module being imported by descriptor, read once per file
-    // so that finding the row to overwrite takes no query. The names are views
+    // The rows of a module stored before, by descriptor, read once per file so
+    // that finding the row to overwrite takes no query. The names are views
     // into the file's document, or into storedNames_ for rows read from the
     // database; both live until the next file.
     std::unordered_map<std::string_view, std::int64_t, NoCaseHash, NoCaseEqual> rows_;
     std::deque<std::string> storedNames_;
+    bool moduleStored_ = false;  // rows_ holds the module's rows
+    // A new module's descriptors stored so far: only one met again can have a row.
+    SeenHashes seen_;
 };
 
 }  // namespace qlmib

@@ -6,43 +6,21 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 
 namespace qlmib {
 namespace {
 
 // Comments and processing instructions are nodes too, so that one standing
-// among the objects of a file is read, and rejected, as an object.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+// among the objects of a file is read, and rejected, as an object. An element
+// keeps its leading text itself: MIBXNode shows it as a text node.
+constexpr unsigned kParseOptions =
+    pugi::parse_default | pugi::parse_comments | pugi::parse_pi | pugi::parse_embed_pcdata;
 
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept { std::fclose(f); }
 };
-
-bool readFile(const std::string& path, std::string& out, std::string& error) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = std::system_category().message(errno);
-        return false;
-    }
-    // Read straight into the string, sized by the file when it has a size; one
-    // byte to spare shows the end without another read.
-    struct stat info {};
-    const bool sized = fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode);
-    out.resize(sized ? static_cast<size_t>(info.st_size) + 1 : size_t{1} << 16);
-    size_t used = 0;
-    for (;;) {
-        used += std::fread(out.data() + used, 1, out.size() - used, file.get());
-        if (used < out.size()) break;
-        out.resize(out.size() * 2);
-    }
-    out.resize(used);
-    if (std::ferror(file.get())) {
-        error = std::system_category().message(errno);
-        return false;
-    }
-    return true;
-}
 
 // One character of the source: its code point, its length in the source and
 // its length in UTF-8, the form the parser converts every input to.
@@ -127,44 +105,61 @@ pugi::xml_node_struct* selectFrom(pugi::xml_node context, std::string_view path)
 }  // namespace
 
 std::string_view TrimXMLSpace(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+    // A loop, not find_first_not_of: values are short, and a set search per character costs more.
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    size_t first = 0, last = text.size();
+    while (first < last && isSpace(text[first])) ++first;
+    while (last > first && isSpace(text[last - 1])) --last;
+    return text.substr(first, last - first);
 }
 
 // ---- MIBXNode ----------------------------------------------------------------
 
-std::string_view MIBXNode::name() const {
-    const pugi::xml_node node(node_);
-    switch (node.type()) {
-    case pugi::node_pcdata: return "#text";
-    case pugi::node_cdata: return "#cdata-section";
-    case pugi::node_comment: return "#comment";
-    default: return node.name();
-    }
-}
-
 namespace {
 
-// The one text node that is an element's whole content, as most values in a
-// file are; null when the content is anything else.
+// The text an element holds before its first child, as the parser embeds it;
+// null when there is none. Only text that is not all white space is kept.
+const char* leadingText(pugi::xml_node node) {
+    if (node.type() != pugi::node_element) return nullptr;
+    const char* value = node.value();
+    return *value ? value : nullptr;
+}
+
+// The one text that is an element's whole content, as most values in a file
+// are; null when the content is anything else.
 const char* soleText(pugi::xml_node node) {
     const auto child = node.first_child();
+    if (const char* leading = leadingText(node)) return child ? nullptr : leading;
     if (!child || child.next_sibling()) return nullptr;
     return child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata ? child.value() : nullptr;
 }
 
 }  // namespace
 
+std::string_view MIBXNode::name() const {
+    if (leadingText_) return "#text";
+    const pugi::xml_node node(node_);
+    // Elements and PIs carry their name; the other kinds are named by their kind.
+    if (const char* own = node.name(); *own) return own;
+    switch (node.type()) {
+    case pugi::node_pcdata: return "#text";
+    case pugi::node_cdata: return "#cdata-section";
+    case pugi::node_comment: return "#comment";
+    default: return {};
+    }
+}
+
 std::string MIBXNode::text() const {
     const pugi::xml_node root(node_);
+    if (leadingText_) return root.value();
     if (root.type() != pugi::node_element && root.type() != pugi::node_document) return root.value();
     if (const char* sole = soleText(root)) return sole;
     // Walk the subtree without recursion: a file may nest elements deeply.
-    std::string out;
+    std::string out = root.value();
     for (auto node = root.first_child(); node;) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) out += node.value();
+        // An element's own value is its leading text; a comment's or PI's is no text.
+        const auto type = node.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_element) out += node.value();
         if (node.first_child()) {
             node = node.first_child();
             continue;
@@ -177,32 +172,73 @@ std::string MIBXNode::text() const {
 }
 
 std::string_view MIBXNode::textView(std::string& joined) const {
+    if (leadingText_) return pugi::xml_node(node_).value();
     if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return sole;
     joined = text();
     return joined;
 }
 
 std::string MIBXNode::trimmedText() const {
-    if (const char* sole = node_ ? soleText(pugi::xml_node(node_)) : nullptr) return std::string(TrimXMLSpace(sole));
-    return std::string(TrimXMLSpace(text()));
+    std::string joined;
+    return std::string(TrimXMLSpace(textView(joined)));
 }
 
-bool MIBXNode::hasChildNodes() const { return node_ && pugi::xml_node(node_).first_child(); }
+bool MIBXNode::hasChildNodes() const {
+    if (!node_ || leadingText_) return false;
+    const pugi::xml_node node(node_);
+    return node.first_child() || leadingText(node);
+}
 
 MIBXNode MIBXNode::select(std::string_view path) const {
-    return node_ ? MIBXNode(selectFrom(pugi::xml_node(node_), path)) : MIBXNode();
+    return node_ && !leadingText_ ? MIBXNode(selectFrom(pugi::xml_node(node_), path)) : MIBXNode();
 }
 
 MIBXNode::Iterator& MIBXNode::Iterator::operator++() {
-    node_ = pugi::xml_node(node_).next_sibling().internal_object();
+    const pugi::xml_node node(node_);
+    node_ = (leadingText_ ? node.first_child() : node.next_sibling()).internal_object();
+    leadingText_ = false;
     return *this;
 }
 
 MIBXNode::Children MIBXNode::children() const {
-    return {node_ ? pugi::xml_node(node_).first_child().internal_object() : nullptr};
+    if (!node_ || leadingText_) return {nullptr, false};
+    const pugi::xml_node node(node_);
+    if (leadingText(node)) return {node_, true};
+    return {node.first_child().internal_object(), false};
 }
 
 // ---- MIBXDocument --------------------------------------------------------------
+
+bool MIBXDocument::Source::read(const std::string& path, std::string& error) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        error = std::system_category().message(errno);
+        return false;
+    }
+    const auto reserve = [this](size_t wanted, size_t used) {
+        if (capacity >= wanted) return;
+        auto grown = std::make_unique_for_overwrite<char[]>(wanted);
+        if (used) std::memcpy(grown.get(), bytes.get(), used);
+        bytes = std::move(grown);
+        capacity = wanted;
+    };
+    // Sized by the file when it has a size; one byte to spare shows the end without another read.
+    struct stat info {};
+    const bool sized = fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode);
+    reserve(sized ? static_cast<size_t>(info.st_size) + 1 : size_t{1} << 16, 0);
+    size_t used = 0;
+    for (;;) {
+        used += std::fread(bytes.get() + used, 1, capacity - used, file.get());
+        if (used < capacity) break;
+        reserve(capacity * 2, used);
+    }
+    size = used;
+    if (std::ferror(file.get())) {
+        error = std::system_category().message(errno);
+        return false;
+    }
+    return true;
+}
 
 MIBXDocument::MIBXDocument() : doc_(std::make_unique<pugi::xml_document>()) {}
 MIBXDocument::~MIBXDocument() = default;
@@ -210,15 +246,15 @@ MIBXDocument::~MIBXDocument() = default;
 bool MIBXDocument::load(const std::string& path) {
     doc_->reset();
     error_.clear();
-    if (!readFile(path, source_, error_)) return false;
-    if (doc_->load_buffer_inplace(source_.data(), source_.size(), kParseOptions)) return true;
+    if (!source_.read(path, error_)) return false;
+    if (doc_->load_buffer_inplace(source_.bytes.get(), source_.size, kParseOptions)) return true;
     // Parsing in place rewrote the text and can place the fault a byte off: the
     // file as it is, parsed from a copy, says where.
-    if (!readFile(path, source_, error_)) return false;
-    const auto result = doc_->load_buffer(source_.data(), source_.size(), kParseOptions);
-    error_ = std::string(result.description()) + " at " + position(source_, result.offset, result.encoding);
+    if (!source_.read(path, error_)) return false;
+    const auto result = doc_->load_buffer(source_.bytes.get(), source_.size, kParseOptions);
+    error_ = std::string(result.description()) + " at " +
+             position(source_.view(), result.offset, result.encoding);
     doc_->reset();
-    source_.clear();
     return false;
 }
 

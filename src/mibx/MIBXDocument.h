@@ -15,6 +15,9 @@ class xml_document;
 
 namespace qlmib {
 
+// The parser keeps an element's leading text in the element itself rather
+// than in a node of its own, which halves the nodes of a typical file; a
+// MIBXNode shows that text as the element's first "#text" child.
 class MIBXNode {
 public:
     MIBXNode() = default;
@@ -40,27 +43,33 @@ public:
 
     class Iterator {
     public:
-        explicit Iterator(pugi::xml_node_struct* node) : node_(node) {}
-        MIBXNode operator*() const { return MIBXNode(node_); }
+        Iterator(pugi::xml_node_struct* node, bool leadingText) : node_(node), leadingText_(leadingText) {}
+        MIBXNode operator*() const { return MIBXNode(node_, leadingText_); }
         Iterator& operator++();
-        bool operator!=(const Iterator& other) const { return node_ != other.node_; }
+        bool operator!=(const Iterator& other) const {
+            return node_ != other.node_ || leadingText_ != other.leadingText_;
+        }
 
     private:
         pugi::xml_node_struct* node_;
+        bool leadingText_;
     };
     struct Children {
         pugi::xml_node_struct* first;
-        Iterator begin() const { return Iterator(first); }
-        Iterator end() const { return Iterator(nullptr); }
+        bool firstIsLeadingText;
+        Iterator begin() const { return Iterator(first, firstIsLeadingText); }
+        Iterator end() const { return Iterator(nullptr, false); }
     };
     // Every child node in document order: elements, text, comments, PIs.
     Children children() const;
 
 private:
     friend class MIBXDocument;
-    explicit MIBXNode(pugi::xml_node_struct* node) : node_(node) {}
+    explicit MIBXNode(pugi::xml_node_struct* node, bool leadingText = false)
+        : node_(node), leadingText_(leadingText) {}
 
     pugi::xml_node_struct* node_ = nullptr;
+    bool leadingText_ = false;  // the node is the leading text held by the element node_
 };
 
 // The text without the XML white space (blank, tab, CR, LF) that a writer's
@@ -84,8 +93,20 @@ public:
     MIBXNode select(std::string_view path) const;
 
 private:
+    // The file's bytes, parsed in place: the document's texts point into them.
+    // The buffer is kept for the next file and is not zeroed before a read.
+    struct Source {
+        // Reads the whole file, growing the buffer as needed; false with the system's reason.
+        bool read(const std::string& path, std::string& error);
+        std::string_view view() const { return {bytes.get(), size}; }
+
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+        size_t capacity = 0;
+    };
+
     std::unique_ptr<pugi::xml_document> doc_;
-    std::string source_;  // the file's text, parsed in place: the document's texts point into it
+    Source source_;
     std::string error_;
 };
 

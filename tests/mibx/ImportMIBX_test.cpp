@@ -109,6 +109,8 @@ TEST_F(MibxFixture, ImportSkipsBrokenObjectsAndGoesOn) {
 <quote><OID>o'brien".1</OID></quote>
 <rootCase><OID>dod.Internet.1</OID></rootCase>
 <gap><OID>1..3</OID></gap>
+<lead><OID>.1.3</OID></lead>
+<trail><OID>1.3.</OID></trail>
 <emptyOID><OID> </OID></emptyOID>
 <emptyEnums><OID>1.3.6.1.4.1.1.3</OID><ENUMS></ENUMS></emptyEnums>
 <hugeArc><OID>1.3.6.1.4.1.4294967296</OID></hugeArc>
@@ -121,10 +123,12 @@ TEST_F(MibxFixture, ImportSkipsBrokenObjectsAndGoesOn) {
                                    "#comment has no OID.",
                                    "Cannot determine OID value for 'o'brien\"' in { o'brien\".1 }.",
                                    "Cannot determine OID value for 'Internet' in { dod.Internet.1 }.",
-                                   "Cannot determine OID value for '' in { 1..3 }.", "emptyOID has no OID.",
+                                   "Cannot determine OID value for '' in { 1..3 }.",
+                                   "Cannot determine OID value for '' in { .1.3 }.",
+                                   "Cannot determine OID value for '' in { 1.3. }.", "emptyOID has no OID.",
                                    "Cannot store hugeArc: the last arc of 1.3.6.1.4.1.4294967296 is out of range.",
                                    "Cannot store hugeValue: the value 3000000000 of big is out of range."}));
-    EXPECT_EQ(importer.getErrors(), 9);
+    EXPECT_EQ(importer.getErrors(), 11);
     EXPECT_EQ(importer.getOIDCount(), 4);
     EXPECT_EQ(rows("SELECT Name, OID, Enum FROM Tree WHERE MIB = 'TEST-MIB' ORDER BY rowid"),
               (Rows{"first|1.3.6.1.4.1.1|", "later|1.3.6.1.4.1.1.2|", "emptyEnums|1.3.6.1.4.1.1.3|",

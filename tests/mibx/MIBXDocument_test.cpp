@@ -2,6 +2,10 @@
 
 #include <qlmib/mibx/MIBXDocument.h>
 
+#include <sys/stat.h>
+
+#include <thread>
+
 #include "MibxFixture.h"
 
 namespace qlmib {
@@ -65,6 +69,72 @@ TEST_F(MibxFixture, DocumentNodesSelectionAndTextEvenOfDeepNesting) {
     for (int i = 0; i < kDepth; ++i) content += "</d>";
     ASSERT_TRUE(document.load(write("deep.xml", content)));
     EXPECT_EQ(document.select("d").text(), "core");
+}
+
+// Text before an element's first child is a text node like any other: first
+// among the children, part of the element's text, a reason for hasChildNodes.
+TEST_F(MibxFixture, DocumentTextBeforeTheFirstChildIsAChildNode) {
+    const struct {
+        std::string element;
+        std::vector<std::string> children;
+        std::string text;
+        bool hasChildNodes;
+    } cases[] = {
+        {"<e>only</e>", {"#text=only"}, "only", true},
+        {"<e>lead<a>in</a>tail</e>", {"#text=lead", "a=in", "#text=tail"}, "leadintail", true},
+        {"<e>a<!--c-->b<?p q?></e>", {"#text=a", "#comment=c", "#text=b", "p=q"}, "ab", true},
+        {"<e><![CDATA[c]]>after</e>", {"#cdata-section=c", "#text=after"}, "cafter", true},
+        {"<e>x<a>y<b>z</b></a></e>", {"#text=x", "a=yz"}, "xyz", true},
+        {"<e> \n </e>", {}, "", false},
+        {"<e/>", {}, "", false},
+    };
+    MIBXDocument document;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(document.load(write("text.xml", "<r>" + c.element + "</r>"))) << c.element;
+        const auto element = document.select("r/e");
+        std::vector<std::string> children;
+        for (const auto child : element.children()) {
+            children.push_back(std::string(child.name()) + "=" + child.text());
+            if (child.name() == "#text") {
+                EXPECT_FALSE(child.hasChildNodes() || child.select("a")) << c.element;
+            }
+        }
+        EXPECT_EQ(children, c.children) << c.element;
+        EXPECT_EQ(element.text(), c.text) << c.element;
+        std::string joined;
+        EXPECT_EQ(element.textView(joined), c.text) << c.element;
+        EXPECT_EQ(element.hasChildNodes(), c.hasChildNodes) << c.element;
+    }
+}
+
+// The read buffer is kept from file to file: a smaller file after a larger
+// one is read whole and alone, and a file whose size is not known before
+// (a pipe) grows the buffer without losing what was read.
+TEST_F(MibxFixture, DocumentReadsEachFileWholeWhateverCameBefore) {
+    const auto element = [](char fill, size_t size) { return "<r><e>" + std::string(size, fill) + "</e></r>"; };
+    const auto pipe = (home.folder() / "pipe.xml").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    MIBXDocument document;
+    const struct {
+        char fill;
+        size_t size;
+        bool throughPipe;
+    } loads[] = {{'a', 300000, false}, {'b', 10, false}, {'c', 200000, true}, {'d', 5, true}};
+    for (const auto& load : loads) {
+        const auto content = element(load.fill, load.size);
+        std::string path;
+        std::thread writer;
+        if (load.throughPipe) {
+            path = pipe;
+            writer = std::thread([&] { std::ofstream(pipe, std::ios::binary) << content; });
+        } else {
+            path = write("plain.xml", content);
+        }
+        const bool loaded = document.load(path);
+        if (writer.joinable()) writer.join();
+        ASSERT_TRUE(loaded) << load.fill << " " << document.loadError();
+        EXPECT_EQ(document.select("r/e").text(), std::string(load.size, load.fill));
+    }
 }
 
 }  // namespace
