@@ -364,6 +364,16 @@ Database::ChangeStamp Database::changeStamp() {
     return {version.int64(0), sqlite3_total_changes64(handle())};
 }
 
+bool Database::hasColumn(const std::string& table, const std::string& column) {
+    checkOpen();
+    const int rc = sqlite3_table_column_metadata(handle(), "main", table.c_str(),
+                                                 column.empty() ? nullptr : column.c_str(), nullptr, nullptr,
+                                                 nullptr, nullptr, nullptr);
+    if (rc == SQLITE_ERROR) return false;  // no such table or column
+    if (rc != SQLITE_OK) fail(rc);
+    return true;
+}
+
 int Database::changes() const {
     checkOpen();
     return sqlite3_changes(handle());

@@ -160,6 +160,10 @@ public:
     };
     ChangeStamp changeStamp();
 
+    // Whether the table exists, or has the column (any case); read from the
+    // schema SQLite has parsed anyway, without running a statement.
+    bool hasColumn(const std::string& table, const std::string& column = {});
+
     std::int64_t lastInsertRowid() const;
     int changes() const;
 

@@ -82,25 +82,15 @@ Presence inspect(Database& db) {
     Presence presence;
     // One read transaction: the file is locked once for all the tables.
     const ReadBatch batch(db);
-    auto info = db.prepare("SELECT name FROM pragma_table_info(?1)");
     for (const auto& req : kRequired) {
-        info.reset();
-        info.bind(1, req.table);
-        std::vector<std::string> names;
-        while (info.step()) names.push_back(info.text(0));
-        if (names.empty()) throw Error(ERR_DATABASE, "The MIB database has no table " + std::string(req.table));
-        auto has = [&](std::string_view column) {
-            for (const auto& n : names)
-                if (EqualsNoCase(n, column)) return true;
-            return false;
-        };
+        const std::string table(req.table);
+        if (!db.hasColumn(table)) throw Error(ERR_DATABASE, "The MIB database has no table " + table);
         for (auto column : req.columns)
-            if (!has(column))
-                throw Error(ERR_DATABASE, "The MIB database table " + std::string(req.table) +
-                                              " has no column " + std::string(column));
+            if (!db.hasColumn(table, std::string(column)))
+                throw Error(ERR_DATABASE, "The MIB database table " + table + " has no column " + std::string(column));
         if (req.table == "Tree") {
-            presence.indexBy = has("IndexBy");
-            presence.calculation = has("Calculation");
+            presence.indexBy = db.hasColumn(table, "IndexBy");
+            presence.calculation = db.hasColumn(table, "Calculation");
         }
     }
     return presence;
